@@ -1,0 +1,9 @@
+#include "Vestibar.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    return Vestibar::start(app);
+}

@@ -1,0 +1,3 @@
+#include "Commands.h"
+
+void Commands::install(form1 &) { }

@@ -1,0 +1,3 @@
+#include "Link.h"
+
+void Link::install(form1 &) { }

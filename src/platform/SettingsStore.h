@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The per-user settings store: string values by section and key under one
+// application name. Missing keys read as "". Key names are compared without regard
+// to case, so "port" and "Port" are one entry on every platform.
+class SettingsStore
+{
+public:
+    // The application name under which every value is kept.
+    static QString applicationName();
+
+    SettingsStore();
+    virtual ~SettingsStore() = default;
+
+    QString value(const QString &section, const QString &key) const;
+    void setValue(const QString &section, const QString &key, const QString &value);
+
+    // Section of the main window's and the setting dialog's values.
+    static constexpr const char *Properties = "Properties";
+};

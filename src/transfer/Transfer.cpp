@@ -1,0 +1,3 @@
+#include "Transfer.h"
+
+void Transfer::install(form1 &) { }

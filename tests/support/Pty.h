@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A pseudo-terminal pair in raw mode: the code under test opens slaveName()
+// through the serial component, the test reads and writes the master side.
+class Pty
+{
+public:
+    Pty();
+    ~Pty();
+    Pty(const Pty &) = delete;
+    Pty &operator=(const Pty &) = delete;
+
+    bool isOpen() const;
+    QString slaveName() const;
+    int masterFd() const;
+
+    // Writes to the line (the tool receives it).
+    bool write(const QByteArray &bytes);
+    // Reads whatever the tool has written by now, processing Qt events for up to
+    // timeoutMs while nothing is there; appends to received().
+    QByteArray read(int timeoutMs = 100);
+    // Waits (processing events) until received() contains needle; false on timeout.
+    bool waitFor(const QByteArray &needle, int timeoutMs = 5000);
+    // Everything read so far, and taking it (clears).
+    QByteArray received() const;
+    QByteArray take();
+    // Reads for quietMs and returns what arrived (to show that nothing was sent).
+    QByteArray drain(int quietMs = 150);
+
+    // Hangs up: closes the master, as a vanished device.
+    void closeMaster();
+
+private:
+    int m_master = -1;
+    QString m_slave;
+    QByteArray m_received;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <memory>
+
+class Pty;
+class ScriptedDialogs;
+class SettingsStore;
+class form1;
+
+// Per-test-program environment: HOME and XDG_CONFIG_HOME (so the settings store)
+// in a temporary folder, no VESTIBAR_COM<n> from outside, a short tick.
+class TestEnvironment
+{
+public:
+    explicit TestEnvironment(std::chrono::milliseconds tick = std::chrono::milliseconds(20));
+    ~TestEnvironment();
+
+    QString path() const;                      // the temporary folder
+    QString filePath(const QString &name) const; // a file in it
+
+    // Removes every stored setting.
+    void clearSettings();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The main window as the program builds it, with scripted dialogs, settings in the
+// test environment and port 1 mapped to a fresh pseudo-terminal ([Ports] COM1).
+class MainWindowFixture
+{
+public:
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    // Builds and shows the window (the Load sequence runs). Settings may be
+    // prepared before.
+    form1 &show();
+    form1 &window();
+    ScriptedDialogs &dialogs();
+    SettingsStore &settings();
+    Pty &pty();
+
+    // Selects port 1 and RS232 or modem mode and presses Connect, answering what
+    // the connect shows; drains what was sent.
+    void connectRs232();
+
+private:
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<Pty> m_pty;
+    std::unique_ptr<form1> m_window;
+};
