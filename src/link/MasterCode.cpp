@@ -1,0 +1,3 @@
+#include "MasterCode.h"
+
+void MasterCode::install(form1 &) { }
