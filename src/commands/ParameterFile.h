@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+// The parameter file (.PAR): the values of the parameter boxes, one keyword line
+// each, in the keywords of their commands. Pure text in and out; the menus that
+// read and fill the boxes sit elsewhere.
+namespace ParameterFile {
+
+// The boxes a parameter file keeps, by their design names.
+enum class Field { Text2, Text3, Crno, medit1, medit2, medit3, medit4, medit5, rl2, MsgWel };
+
+// Box contents to save: masked boxes by their typed digits, text boxes whole.
+// A missing or empty value writes no line.
+using Values = QMap<Field, QString>;
+
+// One box setting that a read line asks for, the value already converted
+// (zero-padded for the fixed-width fields).
+struct Entry
+{
+    Field field;
+    QString value;
+    friend bool operator==(const Entry&, const Entry&) = default;
+};
+
+// The file's text: one line per non-empty box in the fixed order, each ended by
+// CR LF, then one more CR LF.
+QString write(const Values& values);
+
+// The setting one line asks for, after trimming its blanks; nothing when the line
+// matches no rule (wrong length, unknown or lower-case keyword, empty).
+std::optional<Entry> readLine(const QString& line);
+
+// The settings of a whole text in file order. Lines end at CR LF, CR or LF.
+QList<Entry> read(const QString& text);
+
+// Removes blanks (not tabs) at both ends.
+QString trimBlanks(const QString& text);
+
+} // namespace ParameterFile
