@@ -3,20 +3,28 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class form1;
 
 namespace Commands {
 
-struct SendOptions {
+struct SendOptions
+{
     // Title of the "The comm port is closed" box.
     QString guardTitle = QStringLiteral("Disconnect");
     // RS232 mode: close and reopen the port right before the write.
     bool renew = true;
+    // Runs once the port guard has passed, before the renewal and the write.
+    std::function<void()> afterGuard;
 };
 
 // The guarded send: when the port is closed, shows "The comm port is closed" (OK
 // only, no icon, titled guardTitle) and returns false; otherwise renews the port in
 // RS232 mode (when asked) and writes line in one write. Returns true when written.
-bool SendCommandLine(form1 &window, const QByteArray &line, const SendOptions &options = {});
+// A reopen that fails shows the same closed-port box (the system's reason on a
+// second line) and a write the port does not take shows "The command could not be
+// sent to the controller"; both return false, so the caller's after-steps do not run.
+bool SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options = {});
 
 } // namespace Commands

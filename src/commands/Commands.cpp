@@ -1,3 +1,13 @@
 #include "Commands.h"
 
-void Commands::install(form1 &) { }
+#include "ClearCommands.h"
+#include "ClockCommands.h"
+#include "ParameterCommands.h"
+
+void Commands::install(form1& window)
+{
+    // Each handler object is owned by the window.
+    new ParameterCommands(window);
+    new ClearCommands(window);
+    new ClockCommands(window);
+}

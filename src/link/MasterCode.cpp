@@ -1,3 +1,150 @@
 #include "MasterCode.h"
 
-void MasterCode::install(form1 &) { }
+#include "CommandLine.h"
+#include "CommandSender.h"
+#include "Dialogs.h"
+#include "SerialPort.h"
+#include "SettingsStore.h"
+#include "form1.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+void MasterCode::install(form1& window)
+{
+    new MasterCodeEntry(window);
+}
+
+namespace {
+
+// A key that types a character (what the box's KeyPress sees); navigation keys
+// type nothing and pass untouched.
+bool typesCharacter(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete)
+        return false;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Backspace)
+        return true;
+    return !key->text().isEmpty();
+}
+
+bool isEnter(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+bool isDigit(const QKeyEvent* key)
+{
+    return key->text().size() == 1 && key->text().front() >= QLatin1Char('0')
+        && key->text().front() <= QLatin1Char('9');
+}
+
+} // namespace
+
+MasterCodeEntry::MasterCodeEntry(form1& window)
+    : QObject(&window)
+    , m_window(window)
+{
+    m_text3 = m_window.findChild<QLineEdit*>(QStringLiteral("Text3"));
+    m_text2 = m_window.findChild<QLineEdit*>(QStringLiteral("Text2"));
+    if (m_text3) {
+        m_text3->setMaxLength(4);
+        // Pasting must not bring in what typing cannot.
+        m_text3->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_text3));
+        m_text3->installEventFilter(this);
+    }
+    if (m_text2) {
+        connect(m_text2, &QLineEdit::textChanged, this, &MasterCodeEntry::Text2_Change);
+        m_text2->installEventFilter(this);
+    }
+    if (auto* button = m_window.findChild<QAbstractButton*>(QStringLiteral("Mastercode")))
+        connect(button, &QAbstractButton::clicked, this, &MasterCodeEntry::Mastercode_Click);
+}
+
+bool MasterCodeEntry::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_text3 && watched != m_text2)
+        return false;
+    if (event->type() == QEvent::FocusIn) {
+        GotFocus(static_cast<QLineEdit*>(watched));
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    return watched == m_text3 ? Text3_KeyPress(key) : Text2_KeyPress(key);
+}
+
+void MasterCodeEntry::Mastercode_Click()
+{
+    if (sendMasterCode()) {
+        if (auto* upload = m_window.findChild<QWidget*>(QStringLiteral("upload")))
+            upload->setFocus();
+    }
+}
+
+bool MasterCodeEntry::Text3_KeyPress(QKeyEvent* key)
+{
+    if (!typesCharacter(key))
+        return false;
+    if (key->key() == Qt::Key_Backspace)
+        m_text3->clear();
+    else if (isEnter(key))
+        sendMasterCode();
+    if (isDigit(key))
+        return false;
+    // Only digits are typed; everything else, Enter and Backspace included, beeps.
+    m_window.dialogs().beep();
+    return true;
+}
+
+bool MasterCodeEntry::Text2_KeyPress(QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Backspace) {
+        m_text2->clear();
+        return true;
+    }
+    if (isEnter(key)) {
+        m_window.settings().setValue(
+            QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), m_text2->text());
+        if (auto* connectButton = m_window.findChild<QWidget*>(QStringLiteral("connect")))
+            connectButton->setFocus();
+    }
+    return false;
+}
+
+void MasterCodeEntry::Text2_Change()
+{
+    m_window.settings().setValue(
+        QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), m_text2->text());
+}
+
+void MasterCodeEntry::GotFocus(QLineEdit* box)
+{
+    // After the box's own focus handling, which may select all on Tab.
+    QTimer::singleShot(0, box, [box] { box->setCursorPosition(0); });
+}
+
+bool MasterCodeEntry::sendMasterCode()
+{
+    const QString code = m_text3->text();
+    if (code.isEmpty()) {
+        m_window.dialogs().inform(QStringLiteral("Please input Master Code"));
+        m_text3->setFocus();
+        return false;
+    }
+    // Unlike the parameter commands, a closed port is passed over in silence.
+    if (!m_window.MSComm1().portOpen())
+        return false;
+    if (!Commands::SendCommandLine(m_window, CommandLine::masterCode(code)))
+        return false;
+    for (const char* name : { "upload", "download", "RtRTc", "date" }) {
+        if (auto* widget = m_window.findChild<QWidget*>(QLatin1String(name)))
+            widget->setEnabled(true);
+    }
+    return true;
+}

@@ -1,8 +1,39 @@
 #pragma once
 
+#include <QObject>
+
+class QKeyEvent;
+class QLineEdit;
 class form1;
 
 // Programming-mode entry: the Mastercode button and the Text3 / Text2 key rules.
 namespace MasterCode {
-void install(form1 &window);
+void install(form1& window);
 } // namespace MasterCode
+
+// The handlers of the master-code box Text3, the phone box Text2 and the
+// MasterCode button.
+class MasterCodeEntry : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MasterCodeEntry(form1& window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Mastercode_Click();
+    bool Text3_KeyPress(QKeyEvent* key);
+    bool Text2_KeyPress(QKeyEvent* key);
+    void Text2_Change();
+    void GotFocus(QLineEdit* box);
+
+    // Steps shared by the button and Enter; true when the code went out.
+    bool sendMasterCode();
+
+    form1& m_window;
+    QLineEdit* m_text3 = nullptr;
+    QLineEdit* m_text2 = nullptr;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+class form1;
+
+// One clear button: a single entry (with its box) or a whole database.
+struct ClearCommand
+{
+    const char* button;
+    const char* keyword;
+    const char* question; // the confirmation text
+    const char* box = nullptr; // single-entry clears: the entry to delete
+    const char* next = nullptr; // focus after sending
+    const char* warning = nullptr; // empty value or closed port
+    const char* warningTitle = nullptr;
+};
+
+// The six clear buttons of the parameter panel.
+class ClearCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ClearCommands(form1& window);
+
+private:
+    void clear_Click(const ClearCommand& command);
+    bool confirmed(const ClearCommand& command);
+
+    form1& m_window;
+};

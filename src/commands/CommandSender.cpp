@@ -1,0 +1,36 @@
+#include "CommandSender.h"
+
+#include "Dialogs.h"
+#include "SerialPort.h"
+#include "form1.h"
+
+bool Commands::SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options)
+{
+    SerialPort& port = window.MSComm1();
+    const QString closed = QStringLiteral("The comm port is closed");
+    if (!port.portOpen()) {
+        window.dialogs().inform(closed, options.guardTitle);
+        return false;
+    }
+    if (options.afterGuard)
+        options.afterGuard();
+
+    // The controller's direct line wants a freshly opened port before every command.
+    if (options.renew && window.rs232Mode()) {
+        port.close();
+        const SerialPort::OpenResult reopened = port.open();
+        if (!reopened.ok) {
+            window.dialogs().inform(
+                reopened.reason.isEmpty() ? closed : closed + QLatin1Char('\n') + reopened.reason,
+                options.guardTitle);
+            return false;
+        }
+    }
+
+    if (!port.output(line)) {
+        window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
+            options.guardTitle, Dialogs::Icon::Exclamation);
+        return false;
+    }
+    return true;
+}

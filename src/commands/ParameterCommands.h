@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+
+#include <span>
+
+class QLineEdit;
+class form1;
+
+// One button of the parameter panel and the line it sends.
+struct ParameterCommand
+{
+    enum class Kind {
+        Value, // button with value guard and prompt, and Enter in the box
+        Fixed, // button only; box (if any) rides along without a guard
+        Message, // the welcome message: button only, one combined test
+    };
+    // What a command changes besides the line it sends.
+    enum class Effect { None, EnableArnFirst, DisableArn, EnableSystemId, DisableSystemId };
+
+    Kind kind;
+    const char* keyword;
+    const char* button;
+    const char* box = nullptr; // value box
+    const char* prompt = nullptr; // value guard text
+    const char* next = nullptr; // focus after sending
+    Effect effect = Effect::None;
+    const char* enterGuardTitle = "Disconnect"; // closed-port title of Enter in the box
+};
+
+// The twenty parameter commands in panel order.
+std::span<const ParameterCommand> parameterCommands();
+
+// The handlers of the parameter panel: every button Click, Enter in the value
+// boxes and the caret of the new-master-code box, all driven from the table.
+class ParameterCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ParameterCommands(form1& window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void button_Click(const ParameterCommand& command);
+    void box_KeyPress(const ParameterCommand& command);
+    void message_Click();
+    void Medit_New_mastercode_GotFocus();
+
+    bool send(const ParameterCommand& command, const QString& guardTitle);
+    QString valueOf(const char* box) const;
+    void focusOn(const char* name);
+
+    form1& m_window;
+    QLineEdit* m_newMasterCode = nullptr;
+};
