@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class QPrinter;
@@ -17,7 +19,8 @@ public:
     enum class Icon { None, Information, Exclamation, Question, Critical };
     enum class Answer { Ok, Cancel, Yes, No, Retry };
 
-    struct Message {
+    struct Message
+    {
         QString text;
         QString title; // empty: the current application title
         Buttons buttons = Buttons::Ok;
@@ -25,45 +28,47 @@ public:
         std::optional<Answer> defaultButton; // empty: the first button
     };
 
-    struct FileRequest {
-        QString title;       // empty: the platform's default title
-        QString filter;      // "description|pattern|description|pattern..."
+    struct FileRequest
+    {
+        QString title; // empty: the platform's default title
+        QString filter; // "description|pattern|description|pattern..."
         int filterIndex = 1; // 1-based pair preselected
-        QString fileName;    // offered name (may hold a folder)
+        QString fileName; // offered name (may hold a folder)
     };
 
-    struct PrintRequest {
-        QPrinter *printer = nullptr; // owned by the Dialogs object, valid until the next print()
-        int copies = 1;              // copies the caller must print itself
+    struct PrintRequest
+    {
+        QPrinter* printer = nullptr; // owned by the Dialogs object, valid until the next print()
+        int copies = 1; // copies the caller must print itself
     };
 
     virtual ~Dialogs() = default;
 
     // The title that messages without one of their own show.
-    static void setApplicationTitle(const QString &title);
+    static void setApplicationTitle(const QString& title);
     static QString applicationTitle();
 
     // Shows a message box; resolves an empty title to applicationTitle() first.
     Answer message(Message message);
     // Shorthand for an OK box.
-    void inform(const QString &text, const QString &title = {}, Icon icon = Icon::None);
+    void inform(const QString& text, const QString& title = {}, Icon icon = Icon::None);
 
     // Return the chosen path, or nothing when cancelled.
-    virtual std::optional<QString> openFile(const FileRequest &request) = 0;
-    virtual std::optional<QString> saveFile(const FileRequest &request) = 0;
+    virtual std::optional<QString> openFile(const FileRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
     // Nothing when cancelled.
     virtual std::optional<PrintRequest> print() = 0;
     virtual void beep() = 0;
 
     // The window that dialogs are parented to (may be null).
-    void setParentWidget(QWidget *parent) { m_parent = parent; }
-    QWidget *parentWidget() const { return m_parent; }
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+    QWidget* parentWidget() const { return m_parent; }
 
 protected:
-    virtual Answer showMessage(const Message &message) = 0;
+    virtual Answer showMessage(const Message& message) = 0;
 
 private:
-    QWidget *m_parent = nullptr;
+    QWidget* m_parent = nullptr;
 };
 
 // The real dialogs: QMessageBox, QFileDialog, QPrintDialog, QApplication::beep.
@@ -73,17 +78,17 @@ public:
     QtDialogs();
     ~QtDialogs() override;
 
-    std::optional<QString> openFile(const FileRequest &request) override;
-    std::optional<QString> saveFile(const FileRequest &request) override;
+    std::optional<QString> openFile(const FileRequest& request) override;
+    std::optional<QString> saveFile(const FileRequest& request) override;
     std::optional<PrintRequest> print() override;
     void beep() override;
 
     // "desc|pattern|desc|pattern" to Qt's "desc (pattern);;..." list; patterns match
     // either case, as they do on Windows.
-    static QStringList qtFilters(const QString &filter);
+    static QStringList qtFilters(const QString& filter);
 
 protected:
-    Answer showMessage(const Message &message) override;
+    Answer showMessage(const Message& message) override;
 
 private:
     std::unique_ptr<QPrinter> m_printer;

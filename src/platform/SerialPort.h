@@ -40,7 +40,7 @@ public:
     static constexpr int PortOpenFailed = 8002;
     static constexpr int InvalidPortNumber = 8012;
 
-    explicit SerialPort(const SettingsStore &settings, QObject *parent = nullptr);
+    explicit SerialPort(const SettingsStore& settings, QObject* parent = nullptr);
     ~SerialPort() override;
 
     void setCommPort(int number);
@@ -48,7 +48,7 @@ public:
 
     // "baud,parity,data,stop", e.g. "1200,N,8,1". Returns false (and keeps the old
     // settings) when the string cannot be parsed.
-    bool setSettings(const QString &settings);
+    bool setSettings(const QString& settings);
     QString settings() const;
 
     void setHandshaking(Handshaking handshaking);
@@ -60,9 +60,10 @@ public:
 
     bool portOpen() const;
 
-    struct OpenResult {
+    struct OpenResult
+    {
         bool ok = false;
-        int error = 0;  // 0, PortAlreadyOpen, PortOpenFailed or InvalidPortNumber
+        int error = 0; // 0, PortAlreadyOpen, PortOpenFailed or InvalidPortNumber
         QString reason; // the system's reason in plain words, empty when none
     };
     // Opens the device of commPort() with the current settings and handshaking.
@@ -73,12 +74,12 @@ public:
 
     // Writes the text unchanged; returns once every byte has reached the operating
     // system, or false on a write error or when the bound expires (far end holding XOFF).
-    bool output(const QByteArray &bytes);
+    bool output(const QByteArray& bytes);
     // Every character waiting in the receive buffer.
     QByteArray input();
     int inBufferCount() const;
     int outBufferCount() const;
-    void discardInBuffer();  // InBufferCount = 0
+    void discardInBuffer(); // InBufferCount = 0
     void discardOutBuffer(); // OutBufferCount = 0
 
     // The code of the last event raised (CommEvent values).
@@ -97,14 +98,24 @@ signals:
     // OnComm: read commEvent() for the code.
     void commChanged();
     // The device went away (hang-up, unplugged); the port has been closed, once.
-    void deviceLost(const QString &reason);
+    void deviceLost(const QString& reason);
 
 private:
     void onReadyRead();
     void onErrorOccurred(int error);
     void raise(int event);
+    // Raises EvReceive from the event loop, for bytes read while a write or close waits.
+    void raiseReceiveLater();
+    // Waits (bounded) until Qt's buffer has reached the operating system.
+    bool drainToSystem();
+    // Waits (bounded) until the driver has put its queued bytes on the line.
+    bool drainDriver();
+    void closeLostDevice(int openNumber, const QString& reason);
+    void applySettings();
+    void noteLineErrors();
+    int lineTimeMs(qint64 bytes) const;
 
-    const SettingsStore &m_settings;
+    const SettingsStore& m_settings;
     std::unique_ptr<QSerialPort> m_port;
     int m_number = 1;
     QString m_settingsText = QStringLiteral("9600,N,8,1");
@@ -113,4 +124,10 @@ private:
     int m_event = 0;
     int m_openCount = 0;
     bool m_closing = false;
+    QByteArray m_input;
+    bool m_lost = false; // the device went away; the close is queued
+    bool m_waiting = false; // inside output() or close()
+    bool m_receivePending = false;
+    bool m_lineCountersAvailable = false;
+    int m_lineCounters[5] = {}; // overrun, buffer overrun, frame, parity, break
 };

@@ -14,9 +14,11 @@ public:
     SettingsStore();
     virtual ~SettingsStore() = default;
 
-    QString value(const QString &section, const QString &key) const;
-    void setValue(const QString &section, const QString &key, const QString &value);
+    QString value(const QString& section, const QString& key) const;
+    void setValue(const QString& section, const QString& key, const QString& value);
+    // Removes every value (a first run).
+    void clear();
 
     // Section of the main window's and the setting dialog's values.
-    static constexpr const char *Properties = "Properties";
+    static constexpr const char* Properties = "Properties";
 };

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 #include <chrono>
 #include <functional>
 
+class QEventLoop;
 class QTimer;
 
 // Timer1: a repeating tick (one second; tests shorten it) and the nested wait built
@@ -15,7 +17,7 @@ class Ticker : public QObject
     Q_OBJECT
 
 public:
-    explicit Ticker(QObject *parent = nullptr);
+    explicit Ticker(QObject* parent = nullptr);
     ~Ticker() override;
 
     // The length of one tick for every Ticker of the process (default 1000 ms).
@@ -29,7 +31,7 @@ public:
 
     // Runs a nested event loop until done() holds (checked after every tick) or
     // abortWaits() is called. Returns false when it was aborted.
-    bool waitUntil(const std::function<bool()> &done);
+    bool waitUntil(const std::function<bool()>& done);
     // Ends every running wait, e.g. when the window closes.
     void abortWaits();
     int activeWaits() const;
@@ -38,7 +40,8 @@ signals:
     void ticked();
 
 private:
-    QTimer *m_timer;
+    QTimer* m_timer;
     int m_waits = 0;
     int m_abortGeneration = 0;
+    QList<QEventLoop*> m_loops; // innermost last
 };

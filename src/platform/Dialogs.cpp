@@ -1,0 +1,31 @@
+#include "Dialogs.h"
+
+namespace {
+QString& currentApplicationTitle()
+{
+    static QString title;
+    return title;
+}
+} // namespace
+
+void Dialogs::setApplicationTitle(const QString& title)
+{
+    currentApplicationTitle() = title;
+}
+
+QString Dialogs::applicationTitle()
+{
+    return currentApplicationTitle();
+}
+
+Dialogs::Answer Dialogs::message(Message message)
+{
+    if (message.title.isEmpty())
+        message.title = applicationTitle();
+    return showMessage(message);
+}
+
+void Dialogs::inform(const QString& text, const QString& title, Icon icon)
+{
+    message({ text, title, Buttons::Ok, icon, {} });
+}

@@ -1,0 +1,45 @@
+#include "TextFiles.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace TextFiles {
+
+Result save(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return { false, file.errorString() };
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return { false, error };
+    }
+    if (!file.commit())
+        return { false, file.errorString() };
+    return { true, {} };
+}
+
+Result load(const QString& path, QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return { false, file.errorString() };
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return { false, file.errorString() };
+    return { true, {} };
+}
+
+QByteArray toFileBytes(const QString& text)
+{
+    // toLatin1() already turns characters above U+00FF into '?'.
+    return text.toLatin1();
+}
+
+QString fromFileBytes(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+} // namespace TextFiles
