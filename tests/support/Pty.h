@@ -10,20 +10,20 @@ class Pty
 public:
     Pty();
     ~Pty();
-    Pty(const Pty &) = delete;
-    Pty &operator=(const Pty &) = delete;
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
 
     bool isOpen() const;
     QString slaveName() const;
     int masterFd() const;
 
     // Writes to the line (the tool receives it).
-    bool write(const QByteArray &bytes);
+    bool write(const QByteArray& bytes);
     // Reads whatever the tool has written by now, processing Qt events for up to
     // timeoutMs while nothing is there; appends to received().
     QByteArray read(int timeoutMs = 100);
     // Waits (processing events) until received() contains needle; false on timeout.
-    bool waitFor(const QByteArray &needle, int timeoutMs = 5000);
+    bool waitFor(const QByteArray& needle, int timeoutMs = 5000);
     // Everything read so far, and taking it (clears).
     QByteArray received() const;
     QByteArray take();
@@ -34,7 +34,13 @@ public:
     void closeMaster();
 
 private:
+    QByteArray readAvailable();
+    bool waitReadable(int timeoutMs);
+
     int m_master = -1;
+    // The slave end is held open here too: without it the master reads EIO while
+    // the tool has its port closed.
+    int m_slaveFd = -1;
     QString m_slave;
     QByteArray m_received;
 };

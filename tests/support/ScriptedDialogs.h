@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 // The dialogs of a test: every dialog the code opens must have been announced, in
@@ -19,12 +20,12 @@ public:
 
     // A message box with this text and title (title after resolution of an empty
     // one to the application title). buttons, icon and default are checked when given.
-    void expectMessage(const QString &text, const QString &title, Answer answer = Answer::Ok,
-                       std::optional<Buttons> buttons = {}, std::optional<Icon> icon = {},
-                       std::optional<Answer> defaultButton = {});
+    void expectMessage(const QString& text, const QString& title, Answer answer = Answer::Ok,
+        std::optional<Buttons> buttons = {}, std::optional<Icon> icon = {},
+        std::optional<Answer> defaultButton = {});
     // An open or save dialog; the title is checked when not empty. Nothing = Cancel.
-    void expectOpenFile(std::optional<QString> path, const QString &title = {});
-    void expectSaveFile(std::optional<QString> path, const QString &title = {});
+    void expectOpenFile(std::optional<QString> path, const QString& title = {});
+    void expectSaveFile(std::optional<QString> path, const QString& title = {});
     // A print dialog answered with a PDF printer writing to pdfPath; nothing = Cancel.
     void expectPrint(std::optional<QString> pdfPath, int copies = 1);
 
@@ -35,22 +36,23 @@ public:
     int pending() const;
 
     // Everything shown, in order.
-    const QList<Message> &messages() const;
-    const QList<FileRequest> &fileRequests() const;
+    const QList<Message>& messages() const;
+    const QList<FileRequest>& fileRequests() const;
     int beeps() const;
     void reset();
 
-    std::optional<QString> openFile(const FileRequest &request) override;
-    std::optional<QString> saveFile(const FileRequest &request) override;
+    std::optional<QString> openFile(const FileRequest& request) override;
+    std::optional<QString> saveFile(const FileRequest& request) override;
     std::optional<PrintRequest> print() override;
     void beep() override;
 
 protected:
-    Answer showMessage(const Message &message) override;
+    Answer showMessage(const Message& message) override;
 
 private:
     struct Step;
-    QList<Step *> m_steps;
+    std::optional<QString> answerFileDialog(bool save, const FileRequest& request);
+    QList<Step*> m_steps;
     QList<Message> m_messages;
     QList<FileRequest> m_fileRequests;
     QStringList m_failures;

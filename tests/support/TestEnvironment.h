@@ -19,8 +19,8 @@ public:
     explicit TestEnvironment(std::chrono::milliseconds tick = std::chrono::milliseconds(20));
     ~TestEnvironment();
 
-    QString path() const;                      // the temporary folder
-    QString filePath(const QString &name) const; // a file in it
+    QString path() const; // the temporary folder
+    QString filePath(const QString& name) const; // a file in it
 
     // Removes every stored setting.
     void clearSettings();
@@ -39,11 +39,11 @@ public:
 
     // Builds and shows the window (the Load sequence runs). Settings may be
     // prepared before.
-    form1 &show();
-    form1 &window();
-    ScriptedDialogs &dialogs();
-    SettingsStore &settings();
-    Pty &pty();
+    form1& show();
+    form1& window();
+    ScriptedDialogs& dialogs();
+    SettingsStore& settings();
+    Pty& pty();
 
     // Selects port 1 and RS232 or modem mode and presses Connect, answering what
     // the connect shows; drains what was sent.

@@ -1,0 +1,38 @@
+#include "TestEnvironment.h"
+
+#include "SettingsStore.h"
+#include "Ticker.h"
+
+#include <QDir>
+#include <QSettings>
+
+TestEnvironment::TestEnvironment(std::chrono::milliseconds tick)
+{
+    const QByteArray home = QFile::encodeName(m_dir.path());
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    // QSettings keeps the folder it found first for the whole process; point it here
+    // explicitly so a second environment in one program does not share the first's.
+    for (const auto format : { QSettings::NativeFormat, QSettings::IniFormat })
+        QSettings::setPath(format, QSettings::UserScope, m_dir.path() + QStringLiteral("/.config"));
+    for (int n = 1; n <= 4; ++n)
+        qunsetenv(qPrintable(QStringLiteral("VESTIBAR_COM%1").arg(n)));
+    Ticker::setTickLength(tick);
+}
+
+TestEnvironment::~TestEnvironment() = default;
+
+QString TestEnvironment::path() const
+{
+    return m_dir.path();
+}
+
+QString TestEnvironment::filePath(const QString& name) const
+{
+    return m_dir.filePath(name);
+}
+
+void TestEnvironment::clearSettings()
+{
+    SettingsStore().clear();
+}
