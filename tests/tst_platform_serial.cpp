@@ -1,0 +1,252 @@
+#include "Pty.h"
+#include "SerialPort.h"
+#include "SettingsStore.h"
+#include "TestEnvironment.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// The serial component against real pseudo-terminals: what the far end reads is
+// what counts.
+class SerialPortTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestEnvironment environment;
+    SettingsStore settings;
+
+    // A port whose number 1 is mapped to the pty.
+    std::unique_ptr<SerialPort> portOn(const Pty& pty)
+    {
+        settings.setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), pty.slaveName());
+        auto port = std::make_unique<SerialPort>(settings);
+        port->setCommPort(1);
+        port->setHandshaking(SerialPort::Handshaking::XonXoff);
+        port->setSettings(QStringLiteral("1200,N,8,1"));
+        return port;
+    }
+
+private slots:
+    void init()
+    {
+        environment.clearSettings();
+        for (int n = 1; n <= 4; ++n)
+            qunsetenv(qPrintable(QStringLiteral("VESTIBAR_COM%1").arg(n)));
+    }
+
+    void writesArriveExactly_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("closeAtOnce");
+        QTest::newRow("greeting") << QByteArray("COM\r\n") << false;
+        QTest::newRow("greeting, then close at once") << QByteArray("COM\r\n") << true;
+        QTest::newRow("all byte values but XON/XOFF") << [] {
+            QByteArray all;
+            for (int b = 0; b < 256; ++b) {
+                if (b != 0x11 && b != 0x13)
+                    all.append(char(b));
+            }
+            return all;
+        }() << true;
+        QTest::newRow("long record line, then close") << QByteArray(600, 'x').append("\r\n") << true;
+    }
+
+    void writesArriveExactly()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, closeAtOnce);
+        Pty pty;
+        QVERIFY(pty.isOpen());
+        auto port = portOn(pty);
+        QVERIFY(port->open().ok);
+        QVERIFY(port->output(bytes));
+        if (closeAtOnce) {
+            port->close();
+            QVERIFY(!port->portOpen());
+        }
+        QVERIFY(pty.waitFor(bytes));
+        QCOMPARE(pty.take(), bytes);
+    }
+
+    void closeAndReopenKeepsEveryLine()
+    {
+        Pty pty;
+        auto port = portOn(pty);
+        QByteArray expected;
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(port->open().ok);
+            const QByteArray line = "LINE" + QByteArray::number(i) + "\r\n";
+            QVERIFY(port->output(line));
+            port->close();
+            expected += line;
+        }
+        QCOMPARE(port->openCount(), 5);
+        QVERIFY(pty.waitFor(expected));
+        QCOMPARE(pty.take(), expected);
+    }
+
+    void receivedBytesRaiseReceive()
+    {
+        Pty pty;
+        auto port = portOn(pty);
+        QVERIFY(port->open().ok);
+        QByteArray got;
+        connect(port.get(), &SerialPort::commChanged, this, [&] {
+            if (port->commEvent() == SerialPort::EvReceive)
+                got += port->input();
+        });
+        QVERIFY(pty.write("AB\r\nCD"));
+        QTRY_COMPARE(got, QByteArray("AB\r\nCD"));
+        QCOMPARE(port->inBufferCount(), 0);
+    }
+
+    void settingsStrings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("the link's") << "1200,N,8,1" << true;
+        QTest::newRow("even parity, 7 bits, 2 stop") << "9600,E,7,2" << true;
+        QTest::newRow("odd, lower case") << "2400,o,8,1" << true;
+        QTest::newRow("mark") << "1200,M,8,1" << true;
+        QTest::newRow("space, 1.5 stop") << "1200,S,5,1.5" << true;
+        QTest::newRow("blanks around") << " 1200 , N , 8 , 1 " << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("three fields") << "1200,N,8" << false;
+        QTest::newRow("five fields") << "1200,N,8,1,1" << false;
+        QTest::newRow("baud not a number") << "fast,N,8,1" << false;
+        QTest::newRow("baud zero") << "0,N,8,1" << false;
+        QTest::newRow("unknown parity") << "1200,X,8,1" << false;
+        QTest::newRow("9 data bits") << "1200,N,9,1" << false;
+        QTest::newRow("4 data bits") << "1200,N,4,1" << false;
+        QTest::newRow("3 stop bits") << "1200,N,8,3" << false;
+    }
+
+    void settingsStrings()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        SerialPort port(settings);
+        QVERIFY(port.setSettings(QStringLiteral("4800,N,8,1")));
+        QCOMPARE(port.setSettings(text), accepted);
+        QCOMPARE(port.settings(), accepted ? text.trimmed() : QStringLiteral("4800,N,8,1"));
+    }
+
+    void deviceNamePrecedence_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("environmentValue");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("stored wins") << "/dev/ttyUSB0"
+                                     << "/dev/pts/9"
+                                     << "/dev/ttyUSB0";
+        QTest::newRow("environment next") << ""
+                                          << "/dev/pts/9"
+                                          << "/dev/pts/9";
+#ifdef Q_OS_WIN
+        QTest::newRow("system default") << ""
+                                        << ""
+                                        << "COM3";
+#else
+        QTest::newRow("system default") << ""
+                                        << ""
+                                        << "/dev/ttyS2";
+#endif
+    }
+
+    void deviceNamePrecedence()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, environmentValue);
+        QFETCH(QString, expected);
+        if (!stored.isEmpty())
+            settings.setValue(QStringLiteral("Ports"), QStringLiteral("COM3"), stored);
+        if (!environmentValue.isEmpty())
+            qputenv("VESTIBAR_COM3", environmentValue.toLocal8Bit());
+        SerialPort port(settings);
+        QCOMPARE(port.deviceName(3), expected);
+    }
+
+    void secondOpenGives8005()
+    {
+        Pty pty;
+        auto port = portOn(pty);
+        QVERIFY(port->open().ok);
+        const SerialPort::OpenResult again = port->open();
+        QVERIFY(!again.ok);
+        QCOMPARE(again.error, SerialPort::PortAlreadyOpen);
+        QVERIFY(port->portOpen());
+        QCOMPARE(port->openCount(), 1);
+    }
+
+    void failedOpensCarryAReason_data()
+    {
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<QString>("reasonPart");
+        QTest::newRow("missing device") << false << "There is no device";
+        QTest::newRow("held by another port") << true << "in use by another program";
+    }
+
+    void failedOpensCarryAReason()
+    {
+        QFETCH(bool, busy);
+        QFETCH(QString, reasonPart);
+        Pty pty;
+        auto holder = portOn(pty);
+        if (busy) {
+            QVERIFY(holder->open().ok);
+        } else {
+            settings.setValue(QStringLiteral("Ports"), QStringLiteral("COM1"),
+                environment.filePath(QStringLiteral("no-such-tty")));
+        }
+        SerialPort port(settings);
+        port.setCommPort(1);
+        const SerialPort::OpenResult result = port.open();
+        QVERIFY(!result.ok);
+        QCOMPARE(result.error, SerialPort::PortOpenFailed);
+        QVERIFY2(result.reason.contains(reasonPart), qPrintable(result.reason));
+        QVERIFY(!port.portOpen());
+    }
+
+    void xoffHeldDoesNotFreezeAndXonDelivers()
+    {
+        Pty pty;
+        auto port = portOn(pty);
+        QVERIFY(port->open().ok);
+        QVERIFY(pty.write(QByteArray(1, '\x13')));
+        // Let the driver see XOFF before the write.
+        pty.drain(50);
+        QSignalSpy lost(port.get(), &SerialPort::deviceLost);
+        // Bounded: returns (unwritten) instead of waiting forever.
+        QVERIFY(!port->output("HELD\r\n"));
+        QVERIFY(port->portOpen());
+        QCOMPARE(pty.drain(50), QByteArray());
+
+        QVERIFY(pty.write(QByteArray(1, '\x11')));
+        QVERIFY(pty.waitFor("HELD\r\n"));
+        QCOMPARE(pty.take(), QByteArray("HELD\r\n"));
+        QCOMPARE(lost.count(), 0);
+        QVERIFY(port->portOpen());
+    }
+
+    void hangUpClosesOnce()
+    {
+        Pty pty;
+        auto port = portOn(pty);
+        QVERIFY(port->open().ok);
+        QSignalSpy lost(port.get(), &SerialPort::deviceLost);
+        int events = 0;
+        connect(port.get(), &SerialPort::commChanged, this, [&] { ++events; });
+        pty.closeMaster();
+        QTRY_COMPARE(lost.count(), 1);
+        QVERIFY(!port->portOpen());
+        // Whatever the dead device still raises, nothing more is reported.
+        QTest::qWait(200);
+        QCOMPARE(lost.count(), 1);
+        QCOMPARE(events, 0);
+        QVERIFY(!port->output("DIS\r\n"));
+    }
+};
+
+QTEST_MAIN(SerialPortTest)
+#include "tst_platform_serial.moc"
