@@ -35,8 +35,15 @@ SignalWatcher::SignalWatcher(QObject* parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGHUP, &action, nullptr);
+    for (const int signal : { SIGTERM, SIGINT, SIGHUP }) {
+        // A shell that starts us in the background ignores SIGINT for us; keep it that way.
+        struct sigaction previous
+        {
+        };
+        ::sigaction(signal, nullptr, &previous);
+        if (signal != SIGTERM && previous.sa_handler == SIG_IGN)
+            continue;
+        ::sigaction(signal, &action, nullptr);
+    }
     m_watching = true;
 }
