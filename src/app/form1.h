@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 
 #include <memory>
@@ -25,21 +26,21 @@ class form1 : public QMainWindow
     Q_OBJECT
 
 public:
-    form1(SettingsStore &settings, Dialogs &dialogs, QWidget *parent = nullptr);
+    form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent = nullptr);
     ~form1() override;
 
-    Ui::form1 &ui();
-    SerialPort &MSComm1();
-    Ticker &Timer1();
-    Dialogs &dialogs();
-    SettingsStore &settings();
+    Ui::form1& ui();
+    SerialPort& MSComm1();
+    Ticker& Timer1();
+    Dialogs& dialogs();
+    SettingsStore& settings();
 
     // The setting dialog (Part of the shell), loaded invisibly on first use and
     // kept until its OK or Cancel unloads it.
-    setform &settingDialog();
+    setform& settingDialog();
 
     // Status bar `bar` panels, numbered from 1 to 5.
-    void setPanelText(int panel, const QString &text);
+    void setPanelText(int panel, const QString& text);
     QString panelText(int panel) const;
 
     // Window-level variables.
@@ -52,7 +53,7 @@ public:
     // device is positioned where writes go (the end of the file). logFileNumber()
     // becomes non-zero while a log is open.
     void openLog(std::unique_ptr<QIODevice> device);
-    QIODevice *logFile() const;
+    QIODevice* logFile() const;
     void closeLog(); // closes, sets logFileNumber to 0; does not touch Command3
 
     // WaitSeconds: restarts Timer1 and sleeps in a nested event loop until the tick
@@ -68,10 +69,15 @@ public:
 
     // The file name of the main window's open dialog (ComDialog1): the hand-over of
     // a chosen file to the editor that loads it.
-    QString &openDialogFileName();
+    QString& openDialogFileName();
 
     // True once the window has begun to unload.
     bool closing() const;
+
+    // The link control set: every control that starts disabled, in the order the
+    // window disables them at load (the Paste menu item is not among them).
+    // Disconnect disables exactly these again.
+    const QList<QWidget*>& linkControls() const;
 
 signals:
     // After the Load sequence has run (first show).
@@ -80,22 +86,26 @@ signals:
     void unloading();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load();
     void Form_Unload();
     void Timer1_Timer();
     void Command3_Click();
+    void close_Click();
+    void Setting_Click();
+    void yess_Click();
+    void unloadSettingDialog();
 
     std::unique_ptr<Ui::form1> m_ui;
-    SettingsStore &m_settings;
-    Dialogs &m_dialogs;
-    SerialPort *m_comm = nullptr;
-    Ticker *m_timer1 = nullptr;
-    setform *m_setform = nullptr;
-    QLabel *m_panels[5] = {};
+    SettingsStore& m_settings;
+    Dialogs& m_dialogs;
+    SerialPort* m_comm = nullptr;
+    Ticker* m_timer1 = nullptr;
+    setform* m_setform = nullptr;
+    QLabel* m_panels[5] = {};
     std::unique_ptr<QIODevice> m_log;
     int m_tickCount = 0;
     int m_logFileNumber = 0;
@@ -103,4 +113,6 @@ private:
     QString m_openDialogFileName;
     bool m_loaded = false;
     bool m_closing = false;
+    int m_busyDepth = 0;
+    QList<QWidget*> m_linkControls;
 };

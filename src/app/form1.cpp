@@ -1,0 +1,405 @@
+#include "form1.h"
+
+#include "Dialogs.h"
+#include "MaskedEdit.h"
+#include "SerialPort.h"
+#include "SettingsStore.h"
+#include "Ticker.h"
+#include "setform.h"
+#include "ui_form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QIODevice>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+
+namespace {
+
+const QString Properties = QString::fromLatin1(SettingsStore::Properties);
+const QString TwoBlanks = QStringLiteral("  ");
+
+// The digit masks of the value boxes; medit6 alone prompts with "_".
+struct BoxMask
+{
+    MaskedEdit* Ui::form1::*box;
+    const char* mask;
+    char prompt;
+};
+const BoxMask BoxMasks[] = {
+    { &Ui::form1::Crno, "###", ' ' },
+    { &Ui::form1::medit1, "###", ' ' },
+    { &Ui::form1::medit2, "##", ' ' },
+    { &Ui::form1::medit3, "##", ' ' },
+    { &Ui::form1::medit4, "#", ' ' },
+    { &Ui::form1::medit5, "#", ' ' },
+    { &Ui::form1::MEDIT7, "##", ' ' },
+    { &Ui::form1::medit8, "##", ' ' },
+    { &Ui::form1::rl2, "#", ' ' },
+    { &Ui::form1::medit6, "#####", '_' },
+    { &Ui::form1::meditacd, "####", ' ' },
+    { &Ui::form1::medittnt, "####", ' ' },
+};
+
+// The link control set, in the order the window disables it.
+QList<QWidget*> linkControlSet(Ui::form1& ui)
+{
+    return {
+        ui.Mastercode,
+        ui.cleartnt,
+        ui.clearacd,
+        ui.clearhld,
+        ui.clearats,
+        ui.cleartmz,
+        ui.meditacd,
+        ui.medittnt,
+        ui.up_hlp,
+        ui.nonpbx,
+        ui.PBX,
+        ui.FCN,
+        ui.OWR,
+        ui.nowr,
+        ui.ARN,
+        ui.medit6,
+        ui.endg,
+        ui.upload,
+        ui.download,
+        ui.sendfileg,
+        ui.tone,
+        ui.Pluse,
+        ui.singleg,
+        ui.Multi,
+        ui.message,
+        ui.RtRTc,
+        ui.date,
+        ui.uptalktime,
+        ui.opentime1,
+        ui.opentime2,
+        ui.lockcount,
+        ui.systemid,
+        ui.manualdoor1,
+        ui.manualdoor2,
+        ui.Newmastcode,
+        ui.up_all,
+        ui.up_par,
+        ui.up_tnt,
+        ui.up_evr,
+        ui.MEDIT7,
+        ui.medit8,
+        ui.clearevr,
+        ui.rlm,
+        ui.Command2,
+        ui.hldc,
+        ui.atsc,
+        ui.tmzc,
+        ui.Medit_New_mastercode,
+    };
+}
+
+// The leading number of a text, 0 when it starts with none ("3" is 3, "7x" is 7).
+int leadingNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d+)"));
+    const auto match = number.match(text);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+} // namespace
+
+form1::form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::form1>())
+    , m_settings(settings)
+    , m_dialogs(dialogs)
+    , m_comm(new SerialPort(settings, this))
+    , m_timer1(new Ticker(this))
+{
+    m_ui->setupUi(this);
+    m_comm->setObjectName(QStringLiteral("MSComm1"));
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+
+    for (const BoxMask& entry : BoxMasks)
+        (m_ui.get()->*entry.box)->setDigitMask(QString::fromLatin1(entry.mask), QLatin1Char(entry.prompt));
+
+    m_ui->Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    for (int i = 0; i < 5; ++i) {
+        m_panels[i] = new QLabel(m_ui->bar);
+        m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
+        m_panels[i]->setFrameShape(QFrame::StyledPanel);
+        m_ui->bar->addWidget(m_panels[i], i == 0 ? 2 : 1);
+    }
+
+    m_linkControls = linkControlSet(*m_ui);
+
+    connect(m_timer1, &Ticker::ticked, this, &form1::Timer1_Timer);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &form1::Command3_Click);
+    connect(m_ui->close, &QAction::triggered, this, &form1::close_Click);
+    connect(m_ui->Setting, &QAction::triggered, this, &form1::Setting_Click);
+    connect(m_ui->yess, &QAction::triggered, this, &form1::yess_Click);
+}
+
+form1::~form1()
+{
+    m_timer1->abortWaits();
+    while (m_busyDepth > 0)
+        setBusyPointer(false);
+}
+
+Ui::form1& form1::ui()
+{
+    return *m_ui;
+}
+
+SerialPort& form1::MSComm1()
+{
+    return *m_comm;
+}
+
+Ticker& form1::Timer1()
+{
+    return *m_timer1;
+}
+
+Dialogs& form1::dialogs()
+{
+    return m_dialogs;
+}
+
+SettingsStore& form1::settings()
+{
+    return m_settings;
+}
+
+setform& form1::settingDialog()
+{
+    if (!m_setform) {
+        m_setform = new setform(m_settings, this);
+        connect(m_setform, &setform::unloaded, this, &form1::unloadSettingDialog);
+    }
+    return *m_setform;
+}
+
+void form1::unloadSettingDialog()
+{
+    if (!m_setform)
+        return;
+    m_setform->deleteLater();
+    m_setform = nullptr;
+}
+
+void form1::setPanelText(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= 5)
+        m_panels[panel - 1]->setText(text);
+}
+
+QString form1::panelText(int panel) const
+{
+    return panel >= 1 && panel <= 5 ? m_panels[panel - 1]->text() : QString();
+}
+
+int form1::tickCount() const
+{
+    return m_tickCount;
+}
+
+int form1::logFileNumber() const
+{
+    return m_logFileNumber;
+}
+
+qint64 form1::sentRecordCount() const
+{
+    return m_sentRecordCount;
+}
+
+void form1::setSentRecordCount(qint64 count)
+{
+    m_sentRecordCount = count;
+}
+
+void form1::openLog(std::unique_ptr<QIODevice> device)
+{
+    m_log = std::move(device);
+    m_logFileNumber = m_log ? 1 : 0;
+}
+
+QIODevice* form1::logFile() const
+{
+    return m_log.get();
+}
+
+void form1::closeLog()
+{
+    if (m_log)
+        m_log->close();
+    m_log.reset();
+    m_logFileNumber = 0;
+}
+
+bool form1::WaitSeconds(double seconds)
+{
+    if (m_closing)
+        return false;
+    m_tickCount = 0;
+    m_timer1->start();
+    // The clock keeps running after the wait, so the status panel never freezes.
+    return m_timer1->waitUntil([this, seconds] { return m_tickCount > seconds; }) && !m_closing;
+}
+
+bool form1::rs232Mode() const
+{
+    return m_ui->Option7->isChecked();
+}
+
+void form1::setBusyPointer(bool busy)
+{
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busyDepth;
+    } else if (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}
+
+QString& form1::openDialogFileName()
+{
+    return m_openDialogFileName;
+}
+
+bool form1::closing() const
+{
+    return m_closing;
+}
+
+const QList<QWidget*>& form1::linkControls() const
+{
+    return m_linkControls;
+}
+
+void form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+        emit loaded();
+    }
+}
+
+void form1::closeEvent(QCloseEvent* event)
+{
+    if (!m_closing) {
+        m_closing = true;
+        // A handler inside a wait sees it end and stops.
+        m_timer1->abortWaits();
+        Form_Unload();
+    }
+    event->accept();
+}
+
+void form1::Form_Load()
+{
+    m_ui->Command1->hide();
+    m_ui->Command3->hide();
+
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - frameGeometry().width()) / 2,
+            area.y() + (area.height() - frameGeometry().height()) / 2);
+    }
+
+    m_ui->Progress->hide();
+
+    setPanelText(1, QStringLiteral("Status Bar:"));
+    setPanelText(3, QStringLiteral("Send Record:") + TwoBlanks + QStringLiteral("0"));
+    setPanelText(4, QStringLiteral("Setting: 1200,N,8,1 "));
+
+    Dialogs::setApplicationTitle(QStringLiteral("Vestibar 4600 Management System"));
+
+    const QString port = m_settings.value(Properties, QStringLiteral("Port"));
+    const QString ph = m_settings.value(Properties, QStringLiteral("ph"));
+    m_ui->Text2->setText(ph);
+
+    const QString rs232 = m_settings.value(Properties, QStringLiteral("rs232"));
+    if (rs232.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0) {
+        m_ui->Option7->setChecked(true);
+        m_ui->Option8->setChecked(false);
+        m_ui->Text2->setEnabled(false);
+        m_ui->Label1->setEnabled(false);
+    } else {
+        m_ui->Option7->setChecked(false);
+        m_ui->Option8->setChecked(true);
+    }
+
+    const int portNumber = leadingNumber(port);
+    QRadioButton* const portButtons[] = { m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4 };
+    if (portNumber >= 1 && portNumber <= 4)
+        portButtons[portNumber - 1]->setChecked(true);
+
+    setPanelText(2, QStringLiteral("Comm Number:") + TwoBlanks + QString::number(portNumber));
+
+    m_ui->Text1->clear();
+    QPalette palette = m_ui->Text1->palette();
+    palette.setColor(QPalette::Text, QColor(0, 0, 255));
+    m_ui->Text1->setPalette(palette);
+
+    m_ui->paset_file->setEnabled(false);
+    for (QWidget* control : std::as_const(m_linkControls))
+        control->setEnabled(false);
+
+    m_comm->setSThreshold(1);
+
+    if (!m_ui->Text2->text().isEmpty())
+        m_ui->connect->setEnabled(true);
+
+    m_timer1->start();
+}
+
+void form1::Form_Unload()
+{
+    emit unloading();
+
+    QRadioButton* const portButtons[] = { m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4 };
+    for (int i = 0; i < 4; ++i) {
+        if (portButtons[i]->isChecked())
+            m_comm->setCommPort(i + 1);
+    }
+    m_settings.setValue(Properties, QStringLiteral("Port"), QString::number(m_comm->commPort()));
+
+    if (!m_ui->Text2->text().isEmpty())
+        m_settings.setValue(Properties, QStringLiteral("ph"), m_ui->Text2->text());
+
+    if (m_logFileNumber != 0)
+        closeLog();
+}
+
+void form1::Timer1_Timer()
+{
+    ++m_tickCount;
+    setPanelText(5, QTime::currentTime().toString(QStringLiteral("h:mm:ss AP")));
+}
+
+void form1::Command3_Click()
+{
+    closeLog();
+    m_ui->Command3->hide();
+}
+
+void form1::close_Click()
+{
+    close();
+}
+
+void form1::Setting_Click()
+{
+    settingDialog().exec();
+}
+
+void form1::yess_Click() { }
