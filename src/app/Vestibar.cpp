@@ -3,14 +3,23 @@
 #include "Commands.h"
 #include "Dialogs.h"
 #include "Editors.h"
+#include "Form2.h"
 #include "Link.h"
 #include "SettingsStore.h"
 #include "Transfer.h"
 #include "form1.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace Vestibar {
+
+namespace {
+    // Long enough for the splash to be seen, short enough not to hold up the start.
+    constexpr int SplashMilliseconds = 150;
+} // namespace
 
 std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialogs)
 {
@@ -27,8 +36,24 @@ int start(QApplication& app)
 {
     SettingsStore settings;
     QtDialogs dialogs;
+
+    QElapsedTimer shown;
+    auto splash = std::make_unique<Form2>();
+    splash->setCursor(Qt::WaitCursor);
+    splash->show();
+    shown.start();
+
+    // The main window is built while the splash is up; the rest of its time is
+    // spent asleep in the event loop, which paints the splash.
     auto window = createMainWindow(settings, dialogs);
     QObject::connect(window.get(), &form1::unloading, &app, &QApplication::quit, Qt::QueuedConnection);
+    QEventLoop splashTime;
+    QTimer::singleShot(
+        std::max<qint64>(0, SplashMilliseconds - shown.elapsed()), &splashTime, &QEventLoop::quit);
+    splashTime.exec();
+
+    splash->unsetCursor();
+    splash.reset();
     window->show();
     return app.exec();
 }

@@ -12,9 +12,9 @@ namespace Vestibar {
 
 // Builds the main window with the handlers of every subsystem connected to its
 // controls. Tests build the same window with their own settings and dialogs.
-std::unique_ptr<form1> createMainWindow(SettingsStore &settings, Dialogs &dialogs);
+std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialogs);
 
 // Splash, then the main window; returns when the main window is unloaded.
-int start(QApplication &app);
+int start(QApplication& app);
 
 } // namespace Vestibar

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "Dialogs.h"
+#include "Form3.h"
 #include "MaskedEdit.h"
 #include "SerialPort.h"
 #include "SettingsStore.h"
@@ -402,4 +403,8 @@ void form1::Setting_Click()
     settingDialog().exec();
 }
 
-void form1::yess_Click() { }
+void form1::yess_Click()
+{
+    Form3 about(this);
+    about.exec();
+}

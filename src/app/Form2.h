@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class Form2;
+}
+
+// The splash window shown while the program starts. Nothing in it changes.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form2(QWidget* parent = nullptr);
+    ~Form2() override;
+
+    Ui::Form2& ui();
+
+private:
+    std::unique_ptr<Ui::Form2> m_ui;
+};
