@@ -3,10 +3,12 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
+#include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "form1.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -25,6 +27,8 @@ private slots:
 
     void reopenBeforeWrite_data();
     void reopenBeforeWrite();
+    void reopenFailure_data();
+    void reopenFailure();
 
 private:
     template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
@@ -151,6 +155,52 @@ void CommandRenewalTest::reopenBeforeWrite()
     QCOMPARE(port.openCount() - opened, reopens);
     QVERIFY(port.portOpen());
     QCOMPARE(port.settings(), QStringLiteral("1200,N,8,1"));
+    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+}
+
+void CommandRenewalTest::reopenFailure_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("value button") << "value button"
+                                  << "FCN";
+    QTest::newRow("Enter in box") << "Enter in box"
+                                  << "medit2";
+    QTest::newRow("whole clear") << "whole clear"
+                                 << "clearhld";
+    QTest::newRow("END") << "END"
+                         << "connect";
+}
+
+// The device goes away between two commands: the reopen fails, the command is
+// not reported as sent and its after-steps do not run.
+void CommandRenewalTest::reopenFailure()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, focus);
+
+    control<QRadioButton>("Option7")->setChecked(true);
+    SerialPort& port = m_window->MSComm1();
+    port.setCommPort(1);
+    port.setSettings("1200,N,8,1");
+    QVERIFY(port.open().ok);
+    const QString missing = m_environment.filePath("missing-device");
+    m_fixture->settings().setValue("Ports", "COM1", missing);
+
+    const QString closed = QStringLiteral("The comm port is closed\nThere is no device %1.").arg(missing);
+    if (action == "whole clear")
+        m_fixture->dialogs().expectMessage("Do you really want to delete all Holidays DataBase ?",
+            "Delete Confirmation", Dialogs::Answer::Yes);
+    m_fixture->dialogs().expectMessage(closed, "Disconnect");
+    if (action == "whole clear")
+        QTest::mouseClick(control("clearhld"), Qt::LeftButton);
+    else
+        perform(action);
+
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    QVERIFY(!port.portOpen());
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
 
