@@ -1,0 +1,83 @@
+#include "TestEnvironment.h"
+
+#include "Pty.h"
+#include "ScriptedDialogs.h"
+#include "SettingsStore.h"
+#include "Ticker.h"
+#include "Vestibar.h"
+#include "form1.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+// Connect sends its greeting only with a phone number stored, RS232 mode too.
+const QString FixturePhone = QStringLiteral("5550100");
+
+QAbstractButton* button(form1& window, const char* name)
+{
+    auto* found = window.findChild<QAbstractButton*>(QLatin1String(name));
+    if (!found)
+        qFatal("the main window has no button %s", name);
+    return found;
+}
+} // namespace
+
+MainWindowFixture::MainWindowFixture()
+    : m_settings(std::make_unique<SettingsStore>())
+    , m_dialogs(std::make_unique<ScriptedDialogs>())
+    , m_pty(std::make_unique<Pty>())
+{
+    m_settings->setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), m_pty->slaveName());
+}
+
+MainWindowFixture::~MainWindowFixture()
+{
+    if (m_window)
+        m_window->Timer1().abortWaits();
+    m_window.reset();
+}
+
+form1& MainWindowFixture::show()
+{
+    if (!m_window) {
+        m_window = Vestibar::createMainWindow(*m_settings, *m_dialogs);
+        m_window->show();
+    }
+    return *m_window;
+}
+
+form1& MainWindowFixture::window()
+{
+    return show();
+}
+
+ScriptedDialogs& MainWindowFixture::dialogs()
+{
+    return *m_dialogs;
+}
+
+SettingsStore& MainWindowFixture::settings()
+{
+    return *m_settings;
+}
+
+Pty& MainWindowFixture::pty()
+{
+    return *m_pty;
+}
+
+void MainWindowFixture::connectRs232()
+{
+    form1& main = show();
+    if (auto* phone = main.findChild<QLineEdit*>(QStringLiteral("Text2")); phone && phone->text().isEmpty())
+        phone->setText(FixturePhone);
+    QTest::mouseClick(button(main, "Option1"), Qt::LeftButton);
+    QTest::mouseClick(button(main, "Option7"), Qt::LeftButton);
+    // Connect runs its waits inside the click.
+    QTest::mouseClick(button(main, "connect"), Qt::LeftButton);
+    m_pty->waitFor("COM\r\n");
+    m_pty->drain();
+    m_pty->take();
+}
