@@ -1,5 +1,9 @@
 #pragma once
 
+// The generated form is complete here so that every folder reaches the controls
+// through ui() (its own AutoUic could not find form1.ui).
+#include "ui_form1.h"
+
 #include <QList>
 #include <QMainWindow>
 
@@ -12,10 +16,6 @@ class SerialPort;
 class SettingsStore;
 class Ticker;
 class setform;
-
-namespace Ui {
-class form1;
-}
 
 // The main window. It owns every control of the link, command, receive and send
 // panels (reached through ui() by their design names), the one serial component,

@@ -1,0 +1,499 @@
+#include "Dialogs.h"
+#include "ScriptedDialogs.h"
+#include "SerialPort.h"
+#include "SettingsStore.h"
+#include "TestEnvironment.h"
+#include "Ticker.h"
+#include "form1.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace std::chrono_literals;
+
+namespace {
+const QString Properties = QString::fromLatin1(SettingsStore::Properties);
+}
+
+// The shell on its own: load, unload, the tick, the wait and the log hand-over.
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestEnvironment environment { 10ms };
+    SettingsStore settings;
+
+    std::unique_ptr<form1> loadedWindow(ScriptedDialogs& dialogs)
+    {
+        auto window = std::make_unique<form1>(settings, dialogs);
+        window->show();
+        return window;
+    }
+
+    QString stored(const char* key) const { return settings.value(Properties, QLatin1String(key)); }
+
+private slots:
+    void init() { environment.clearSettings(); }
+
+    void loadReadsTheSettings_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("rs232");
+        QTest::addColumn<QString>("ph");
+        QTest::addColumn<int>("selectedPort"); // 0: no port button
+        QTest::addColumn<bool>("rs232Mode");
+
+        QTest::newRow("first run") << QString() << QString() << QString() << 0 << false;
+        QTest::newRow("port 3") << "3" << QString() << QString() << 3 << false;
+        QTest::newRow("port 7 selects none") << "7" << QString() << QString() << 0 << false;
+        QTest::newRow("port with trailing text") << "2x" << QString() << QString() << 2 << false;
+        QTest::newRow("rs232 True") << "1"
+                                    << "True"
+                                    << "5550100" << 1 << true;
+        QTest::newRow("rs232 False") << "4"
+                                     << "False"
+                                     << "5550100" << 4 << false;
+        QTest::newRow("rs232 other text") << QString() << "yes" << QString() << 0 << false;
+    }
+
+    void loadReadsTheSettings()
+    {
+        QFETCH(QString, port);
+        QFETCH(QString, rs232);
+        QFETCH(QString, ph);
+        QFETCH(int, selectedPort);
+        QFETCH(bool, rs232Mode);
+        if (!port.isNull())
+            settings.setValue(Properties, QStringLiteral("Port"), port);
+        if (!rs232.isNull())
+            // Written by the mode buttons in this spelling; read back as "rs232".
+            settings.setValue(Properties, QStringLiteral("Rs232"), rs232);
+        if (!ph.isNull())
+            settings.setValue(Properties, QStringLiteral("ph"), ph);
+
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        Ui::form1& ui = window->ui();
+
+        QRadioButton* const ports[] = { ui.Option1, ui.Option2, ui.Option3, ui.Option4 };
+        for (int n = 1; n <= 4; ++n)
+            QCOMPARE(ports[n - 1]->isChecked(), n == selectedPort);
+        QCOMPARE(window->panelText(2), QStringLiteral("Comm Number:  %1").arg(leadingPortNumber(port)));
+
+        QCOMPARE(ui.Option7->isChecked(), rs232Mode);
+        QCOMPARE(ui.Option8->isChecked(), !rs232Mode);
+        QCOMPARE(window->rs232Mode(), rs232Mode);
+        QCOMPARE(ui.Text2->isEnabled(), !rs232Mode);
+        QCOMPARE(ui.Label1->isEnabled(), !rs232Mode);
+        QCOMPARE(ui.Text2->text(), ph);
+        QVERIFY(ui.connect->isEnabled());
+        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
+    }
+
+    void loadWritesThePanels()
+    {
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        QCOMPARE(window->panelText(1), QStringLiteral("Status Bar:"));
+        QCOMPARE(window->panelText(2), QStringLiteral("Comm Number:  0"));
+        QCOMPARE(window->panelText(3), QStringLiteral("Send Record:  0"));
+        QCOMPARE(window->panelText(4), QStringLiteral("Setting: 1200,N,8,1 "));
+        QCOMPARE(window->MSComm1().sThreshold(), 1);
+        QCOMPARE(Dialogs::applicationTitle(), QStringLiteral("Vestibar 4600 Management System"));
+        QCOMPARE(
+            window->windowTitle(), QStringLiteral("Vestibar4700 Management System V5.0") + QString(50, ' '));
+        QVERIFY(window->ui().Text1->toPlainText().isEmpty());
+        QCOMPARE(window->ui().Text1->palette().color(QPalette::Text), QColor(0, 0, 255));
+        QVERIFY(
+            window->ui().Text1->font().fixedPitch() || QFontInfo(window->ui().Text1->font()).fixedPitch());
+        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
+    }
+
+    // Design name, caption, and whether the control is enabled and shown after load.
+    void stateAfterLoad_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("shown");
+
+        QTest::newRow("Command1") << "Command1"
+                                  << " Please   Wait ..." << true << false;
+        QTest::newRow("Command3") << "Command3"
+                                  << "Please close log file after receiving!" << true << false;
+        QTest::newRow("connect") << "connect"
+                                 << "Connect" << true << true;
+        QTest::newRow("close1") << "close1"
+                                << "Disconnect" << true << true;
+        QTest::newRow("Mastercode") << "Mastercode"
+                                    << "MasterCode" << false << true;
+        QTest::newRow("Multi") << "Multi"
+                               << " Multi" << false << true;
+        QTest::newRow("ARN") << "ARN"
+                             << "PBX  No" << false << true;
+        QTest::newRow("FCN") << "FCN"
+                             << "Card Fac.Code" << false << true;
+        QTest::newRow("OWR") << "OWR"
+                             << "w/Cd" << false << true;
+        QTest::newRow("Pluse") << "Pluse"
+                               << "Pulse" << false << true;
+        QTest::newRow("RtRTc") << "RtRTc"
+                               << "Time" << false << true;
+        QTest::newRow("Command2") << "Command2"
+                                  << "ACD" << false << true;
+        QTest::newRow("up_hlp") << "up_hlp"
+                                << "Help" << false << true;
+        QTest::newRow("Newmastcode") << "Newmastcode"
+                                     << "NewMasterCode" << false << true;
+        QTest::newRow("Option7") << "Option7"
+                                 << "RS232" << true << true;
+        QTest::newRow("Option8") << "Option8"
+                                 << "Modem" << true << true;
+    }
+
+    void stateAfterLoad()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(bool, enabled);
+        QFETCH(bool, shown);
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        auto* button = window->findChild<QAbstractButton*>(name);
+        QVERIFY(button);
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(button->isEnabled(), enabled);
+        QCOMPARE(button->isVisible(), shown);
+    }
+
+    void theLinkControlSetStartsDisabled()
+    {
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        QCOMPARE(window->linkControls().size(), 48);
+        for (QWidget* control : window->linkControls())
+            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY(!window->ui().Progress->isVisible());
+        QVERIFY(!window->ui().paset_file->isEnabled());
+        // The frames stay usable; the send and receive buttons enable their contents.
+        QVERIFY(window->ui().Frame3->isEnabled());
+        QVERIFY(window->ui().Frame4->isEnabled());
+    }
+
+    void menusKeepTheirCaptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<bool>("available");
+
+        QTest::newRow("new_tenant") << "new_tenant"
+                                    << "&Tenant Database" << QString() << true;
+        QTest::newRow("new_timezone") << "new_timezone"
+                                      << "Time &Zone Database" << QString() << true;
+        QTest::newRow("open_send") << "open_send"
+                                   << "Open &Send File" << QString() << true;
+        QTest::newRow("mnuOpenLog") << "mnuOpenLog"
+                                    << "&Open LOG File" << QString() << false;
+        QTest::newRow("mnuCloseLog") << "mnuCloseLog"
+                                     << "&Close LOG File" << QString() << false;
+        QTest::newRow("print_receive") << "print_receive"
+                                       << "&Print  Received File" << QString() << true;
+        QTest::newRow("print_send") << "print_send"
+                                    << "Print Se&nd File" << QString() << false;
+        QTest::newRow("copy_file") << "copy_file"
+                                   << "&Copy"
+                                   << "Ctrl+C" << true;
+        QTest::newRow("paset_file") << "paset_file"
+                                    << "&Paste"
+                                    << "Ctrl+V" << false;
+        QTest::newRow("Setting") << "Setting"
+                                 << "&Setting" << QString() << true;
+        QTest::newRow("yess") << "yess"
+                              << "&About Vestibar 4700 Management System" << QString() << true;
+    }
+
+    void menusKeepTheirCaptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, shortcut);
+        QFETCH(bool, available);
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        auto* action = window->findChild<QAction*>(name);
+        QVERIFY(action);
+        QCOMPARE(action->text(), caption);
+        QCOMPARE(action->shortcut().toString(), shortcut);
+        QCOMPARE(action->isEnabled(), available);
+    }
+
+    void theHelpMenuIsUnavailable()
+    {
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        QCOMPARE(window->ui().hilp_file->title(), QStringLiteral("&Help"));
+        QVERIFY(!window->ui().hilp_file->menuAction()->isEnabled());
+    }
+
+    void everyInputBoxHasAnAccessibleName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("accessibleName");
+        QTest::newRow("Text1") << "Text1"
+                               << "Received Content";
+        QTest::newRow("Text2") << "Text2"
+                               << "Phone Number";
+        QTest::newRow("Text3") << "Text3"
+                               << " Master Code";
+        QTest::newRow("medit1") << "medit1"
+                                << "CallHoldTime";
+        QTest::newRow("medit6") << "medit6"
+                                << "PBX  No";
+        QTest::newRow("MEDIT7") << "MEDIT7"
+                                << "ManualUnlockDoor1";
+        QTest::newRow("meditacd") << "meditacd"
+                                  << "Clear Access Code";
+        QTest::newRow("Medit_New_mastercode") << "Medit_New_mastercode"
+                                              << "NewMasterCode";
+        QTest::newRow("MsgWel") << "MsgWel"
+                                << "Welcome Message";
+    }
+
+    void everyInputBoxHasAnAccessibleName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, accessibleName);
+        ScriptedDialogs dialogs;
+        form1 window(settings, dialogs);
+        auto* box = window.findChild<QWidget*>(name);
+        QVERIFY(box);
+        QCOMPARE(box->accessibleName(), accessibleName);
+    }
+
+    void noBoxOrButtonGoesWithoutAName()
+    {
+        ScriptedDialogs dialogs;
+        form1 window(settings, dialogs);
+        // Qt's own helpers (the menu bar's extension button) are named qt_*.
+        const auto ours = [](const QObject* object) { return !object->objectName().startsWith("qt_"); };
+        for (auto* edit : window.findChildren<QLineEdit*>()) {
+            if (ours(edit) && !qobject_cast<QComboBox*>(edit->parentWidget()))
+                QVERIFY2(!edit->accessibleName().isEmpty(), qPrintable(edit->objectName()));
+        }
+        for (auto* button : window.findChildren<QAbstractButton*>()) {
+            if (ours(button))
+                QVERIFY2(!button->text().isEmpty(), qPrintable(button->objectName()));
+        }
+    }
+
+    void valueBoxesTakeTheirMasks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QChar>("prompt");
+        QTest::newRow("Crno") << "Crno"
+                              << "###" << QChar(' ');
+        QTest::newRow("medit4") << "medit4"
+                                << "#" << QChar(' ');
+        QTest::newRow("medit8") << "medit8"
+                                << "##" << QChar(' ');
+        QTest::newRow("medit6") << "medit6"
+                                << "#####" << QChar('_');
+        QTest::newRow("medittnt") << "medittnt"
+                                  << "####" << QChar(' ');
+    }
+
+    void valueBoxesTakeTheirMasks()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, mask);
+        QFETCH(QChar, prompt);
+        ScriptedDialogs dialogs;
+        form1 window(settings, dialogs);
+        auto* box = window.findChild<MaskedEdit*>(name);
+        QVERIFY(box);
+        QCOMPARE(box->digitMask(), mask);
+        QCOMPARE(box->promptChar(), prompt);
+    }
+
+    void unloadSavesPortAndPhone_data()
+    {
+        QTest::addColumn<QString>("storedPh");
+        QTest::addColumn<QString>("typedPh");
+        QTest::addColumn<int>("portButton"); // 0: none
+        QTest::addColumn<QString>("savedPh");
+        QTest::addColumn<QString>("savedPort");
+
+        QTest::newRow("phone and port 2") << "111"
+                                          << "5550100" << 2 << "5550100"
+                                          << "2";
+        QTest::newRow("empty phone keeps the stored one") << "111" << QString() << 4 << "111"
+                                                          << "4";
+        // No button: the component's own port number is saved.
+        QTest::newRow("no port button") << QString() << "9" << 0 << "9"
+                                        << "1";
+    }
+
+    void unloadSavesPortAndPhone()
+    {
+        QFETCH(QString, storedPh);
+        QFETCH(QString, typedPh);
+        QFETCH(int, portButton);
+        QFETCH(QString, savedPh);
+        QFETCH(QString, savedPort);
+        if (!storedPh.isEmpty())
+            settings.setValue(Properties, QStringLiteral("ph"), storedPh);
+
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        QSignalSpy unloading(window.get(), &form1::unloading);
+        window->ui().Text2->setText(typedPh);
+        QRadioButton* const ports[]
+            = { window->ui().Option1, window->ui().Option2, window->ui().Option3, window->ui().Option4 };
+        if (portButton)
+            ports[portButton - 1]->setChecked(true);
+        window->close();
+
+        QCOMPARE(unloading.count(), 1);
+        QVERIFY(window->closing());
+        QCOMPARE(stored("ph"), savedPh);
+        QCOMPARE(stored("Port"), savedPort);
+        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
+    }
+
+    void theCloseMenuUnloadsTheWindow()
+    {
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        window->ui().Option3->setChecked(true);
+        window->ui().close->trigger();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(stored("Port"), QStringLiteral("3"));
+    }
+
+    void closingWithAnOpenLogClosesIt_data()
+    {
+        QTest::addColumn<bool>("byCommand3");
+        QTest::newRow("window closes") << false;
+        QTest::newRow("Command3 pressed") << true;
+    }
+
+    void closingWithAnOpenLogClosesIt()
+    {
+        QFETCH(bool, byCommand3);
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        const QString path = environment.filePath(QStringLiteral("session.TNT"));
+        QFile::remove(path);
+        auto file = std::make_unique<QFile>(path);
+        QVERIFY(file->open(QIODevice::WriteOnly | QIODevice::Append));
+        QPointer<QFile> log(file.get());
+        window->openLog(std::move(file));
+        QVERIFY(window->logFileNumber() != 0);
+        window->logFile()->write("TNT 0101\r\n");
+        window->ui().Command3->show();
+
+        if (byCommand3) {
+            QTest::mouseClick(window->ui().Command3, Qt::LeftButton);
+            QVERIFY(!window->ui().Command3->isVisible());
+        } else {
+            window->close();
+        }
+
+        QCOMPARE(window->logFileNumber(), 0);
+        QVERIFY(window->logFile() == nullptr);
+        QVERIFY(log.isNull());
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("TNT 0101\r\n"));
+    }
+
+    void waitSecondsEndsOnTheTickAfterTheCount_data()
+    {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("half a second") << 0.5 << 1;
+        QTest::newRow("one second") << 1.0 << 2;
+        QTest::newRow("two seconds") << 2.0 << 3;
+        QTest::newRow("byte cycle 15") << 15 * 50 / 1000.0 << 1;
+    }
+
+    void waitSecondsEndsOnTheTickAfterTheCount()
+    {
+        QFETCH(double, seconds);
+        QFETCH(int, ticks);
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        QSignalSpy ticked(&window->Timer1(), &Ticker::ticked);
+        QVERIFY(window->WaitSeconds(seconds));
+        QCOMPARE(ticked.count(), ticks);
+        QCOMPARE(window->tickCount(), ticks);
+    }
+
+    void theClockKeepsRunningAfterAWait()
+    {
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        QVERIFY(window->WaitSeconds(1));
+        window->setPanelText(5, QString());
+        QSignalSpy ticked(&window->Timer1(), &Ticker::ticked);
+        QVERIFY(ticked.wait(5000));
+        QVERIFY(window->Timer1().isActive());
+        QCOMPARE(window->panelText(5).isEmpty(), false);
+        QVERIFY(QTime::fromString(window->panelText(5), QStringLiteral("h:mm:ss AP")).isValid());
+    }
+
+    void aWaitEndsWhenTheWindowCloses()
+    {
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        QTimer::singleShot(0, window.get(), [&] { window->close(); });
+        QVERIFY(!window->WaitSeconds(1000));
+        // A caller that goes on anyway does not wait again.
+        QVERIFY(!window->WaitSeconds(1));
+    }
+
+    void theBusyPointerNests()
+    {
+        ScriptedDialogs dialogs;
+        auto window = loadedWindow(dialogs);
+        window->setBusyPointer(true);
+        window->setBusyPointer(true);
+        window->setBusyPointer(false);
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        window->setBusyPointer(false);
+        QVERIFY(!QApplication::overrideCursor());
+        // An extra false is harmless.
+        window->setBusyPointer(false);
+        QVERIFY(!QApplication::overrideCursor());
+        window->setBusyPointer(true);
+        window.reset();
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+private:
+    static int leadingPortNumber(const QString& port)
+    {
+        int value = 0;
+        for (QChar c : port) {
+            if (!c.isDigit())
+                break;
+            value = value * 10 + c.digitValue();
+        }
+        return value;
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_app_mainwindow.moc"
