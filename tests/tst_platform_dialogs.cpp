@@ -1,13 +1,102 @@
 #include "Dialogs.h"
 #include "ScriptedDialogs.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+Q_DECLARE_METATYPE(Dialogs::Buttons)
+Q_DECLARE_METATYPE(Dialogs::Icon)
+Q_DECLARE_METATYPE(Dialogs::Answer)
+Q_DECLARE_METATYPE(std::optional<Dialogs::Answer>)
 
 class DialogsTest : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void realMessageBox_data()
+    {
+        using A = Dialogs::Answer;
+        using B = Dialogs::Buttons;
+        QTest::addColumn<Dialogs::Buttons>("buttons");
+        QTest::addColumn<Dialogs::Icon>("icon");
+        QTest::addColumn<std::optional<Dialogs::Answer>>("defaultButton");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QString>("defaultCaption");
+        QTest::addColumn<int>("iconShown");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::newRow("ok") << B::Ok << Dialogs::Icon::None << std::optional<A>() << QStringList { "OK" }
+                            << "OK" << int(QMessageBox::NoIcon) << "OK" << A::Ok;
+        QTest::newRow("ok cancel, cancel pressed")
+            << B::OkCancel << Dialogs::Icon::Exclamation << std::optional<A>()
+            << QStringList { "OK", "Cancel" } << "OK" << int(QMessageBox::Warning) << "Cancel" << A::Cancel;
+        QTest::newRow("yes no, default no")
+            << B::YesNo << Dialogs::Icon::Question << std::optional<A>(A::No) << QStringList { "Yes", "No" }
+            << "No" << int(QMessageBox::Question) << "Yes" << A::Yes;
+        QTest::newRow("yes no cancel") << B::YesNoCancel << Dialogs::Icon::Information << std::optional<A>()
+                                       << QStringList { "Yes", "No", "Cancel" } << "Yes"
+                                       << int(QMessageBox::Information) << "No" << A::No;
+        QTest::newRow("retry cancel, critical")
+            << B::RetryCancel << Dialogs::Icon::Critical << std::optional<A>()
+            << QStringList { "Retry", "Cancel" } << "Retry" << int(QMessageBox::Critical) << "Retry"
+            << A::Retry;
+        QTest::newRow("default not among the buttons")
+            << B::OkCancel << Dialogs::Icon::None << std::optional<A>(A::Yes)
+            << QStringList { "OK", "Cancel" } << "OK" << int(QMessageBox::NoIcon) << "OK" << A::Ok;
+    }
+
+    void realMessageBox()
+    {
+        QFETCH(Dialogs::Buttons, buttons);
+        QFETCH(Dialogs::Icon, icon);
+        QFETCH(std::optional<Dialogs::Answer>, defaultButton);
+        QFETCH(QStringList, captions);
+        QFETCH(QString, defaultCaption);
+        QFETCH(int, iconShown);
+        QFETCH(QString, press);
+        QFETCH(Dialogs::Answer, answer);
+
+        QtDialogs dialogs;
+        QString title, text, shownDefault;
+        QStringList shownCaptions;
+        int shownIcon = -1;
+        // Inspects the box once it is up, then presses one of its buttons.
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            title = box->windowTitle();
+            text = box->text();
+            shownIcon = int(box->icon());
+            QAbstractButton* toPress = nullptr;
+            for (QAbstractButton* button : box->buttons()) {
+                const QString caption = button->text().remove(QLatin1Char('&'));
+                shownCaptions << caption;
+                if (caption == press)
+                    toPress = button;
+            }
+            if (box->defaultButton())
+                shownDefault = box->defaultButton()->text().remove(QLatin1Char('&'));
+            QVERIFY(toPress);
+            toPress->click();
+        });
+        const Dialogs::Answer given
+            = dialogs.message({ QStringLiteral("              The comm port is closed."),
+                QStringLiteral("Vestibar 4700 Management System"), buttons, icon, defaultButton });
+        QCOMPARE(title, QStringLiteral("Vestibar 4700 Management System"));
+        QCOMPARE(text, QStringLiteral("              The comm port is closed."));
+        shownCaptions.sort();
+        captions.sort();
+        QCOMPARE(shownCaptions, captions);
+        QCOMPARE(shownDefault, defaultCaption);
+        QCOMPARE(shownIcon, iconShown);
+        QCOMPARE(given, answer);
+    }
+
     void filterConversion_data()
     {
         QTest::addColumn<QString>("filter");

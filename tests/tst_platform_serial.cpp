@@ -217,10 +217,21 @@ private slots:
         // Let the driver see XOFF before the write.
         pty.drain(50);
         QSignalSpy lost(port.get(), &SerialPort::deviceLost);
+        QList<int> events;
+        bool writing = false;
+        bool raisedInsideWrite = false;
+        connect(port.get(), &SerialPort::commChanged, this, [&] {
+            events << port->commEvent();
+            raisedInsideWrite |= writing;
+        });
         // Bounded: returns (unwritten) instead of waiting forever.
+        writing = true;
         QVERIFY(!port->output("HELD\r\n"));
+        writing = false;
         QVERIFY(port->portOpen());
         QCOMPARE(pty.drain(50), QByteArray());
+        QCOMPARE(events, QList<int> { SerialPort::ErTxFull });
+        QVERIFY(!raisedInsideWrite);
 
         QVERIFY(pty.write(QByteArray(1, '\x11')));
         QVERIFY(pty.waitFor("HELD\r\n"));

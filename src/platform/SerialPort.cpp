@@ -389,6 +389,18 @@ bool SerialPort::output(const QByteArray& bytes)
     const bool waiting = std::exchange(m_waiting, true);
     const bool written = drainToSystem();
     m_waiting = waiting;
+    if (!written && !m_lost) {
+        // The far end held XOFF past the bound: the transmit buffer stays full. The
+        // bytes stay queued and go out on XON; the event comes from the event loop,
+        // not from inside the caller's write.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (portOpen())
+                    raise(ErTxFull);
+            },
+            Qt::QueuedConnection);
+    }
     return written;
 }
 

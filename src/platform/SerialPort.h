@@ -74,6 +74,7 @@ public:
 
     // Writes the text unchanged; returns once every byte has reached the operating
     // system, or false on a write error or when the bound expires (far end holding XOFF).
+    // An expired bound raises ErTxFull afterwards; the bytes stay queued for XON.
     bool output(const QByteArray& bytes);
     // Every character waiting in the receive buffer.
     QByteArray input();
