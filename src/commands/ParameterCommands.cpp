@@ -20,7 +20,7 @@ using Kind = ParameterCommand::Kind;
 using Effect = ParameterCommand::Effect;
 
 const std::array<ParameterCommand, 20> commands { {
-    // Value commands: the focus moves down the panel after each.
+    // The twenty commands in panel order. Value commands move the focus down the panel.
     { Kind::Value, "PARFCN", "FCN", "Crno", "Please input the Facility Code of the CardReader", "medit1" },
     { Kind::Value, "PARCHT", "uptalktime", "medit1", "Please input Call Hold Time", "medit2" },
     { Kind::Value, "PARDOT1", "opentime1", "medit2", "Please input Door 1 Open Time", "medit3" },
@@ -53,11 +53,6 @@ bool isEnter(const QKeyEvent* key)
 }
 
 } // namespace
-
-std::span<const ParameterCommand> parameterCommands()
-{
-    return commands;
-}
 
 ParameterCommands::ParameterCommands(form1& window)
     : QObject(&window)

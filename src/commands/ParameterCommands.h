@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-#include <span>
-
 class QLineEdit;
 class form1;
 
@@ -27,9 +25,6 @@ struct ParameterCommand
     Effect effect = Effect::None;
     const char* enterGuardTitle = "Disconnect"; // closed-port title of Enter in the box
 };
-
-// The twenty parameter commands in panel order.
-std::span<const ParameterCommand> parameterCommands();
 
 // The handlers of the parameter panel: every button Click, Enter in the value
 // boxes and the caret of the new-master-code box, all driven from the table.
