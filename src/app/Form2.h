@@ -1,12 +1,11 @@
 #pragma once
 
+// The generated form is complete here, so tests reach the controls through ui().
+#include "ui_Form2.h"
+
 #include <QWidget>
 
 #include <memory>
-
-namespace Ui {
-class Form2;
-}
 
 // The splash window shown while the program starts. Nothing in it changes.
 class Form2 : public QWidget

@@ -1,12 +1,11 @@
 #pragma once
 
+// The generated form is complete here, so tests reach the controls through ui().
+#include "ui_Form3.h"
+
 #include <QDialog>
 
 #include <memory>
-
-namespace Ui {
-class Form3;
-}
 
 // The about window: the product's name and the maker's details; OK unloads it.
 class Form3 : public QDialog

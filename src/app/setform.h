@@ -1,14 +1,13 @@
 #pragma once
 
+// The generated form is complete here, so tests reach the controls through ui().
+#include "ui_setform.h"
+
 #include <QDialog>
 
 #include <memory>
 
 class SettingsStore;
-
-namespace Ui {
-class setform;
-}
 
 // The modem comm setting dialog: the modem setting string sent before dialling and
 // the byte cycle that paces a file send. Constructing it is its Load: the boxes hold
