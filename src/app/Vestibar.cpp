@@ -5,6 +5,7 @@
 #include "Editors.h"
 #include "Form2.h"
 #include "Link.h"
+#include "ProductPicture.h"
 #include "SettingsStore.h"
 #include "Transfer.h"
 #include "form1.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QIcon>
 #include <QTimer>
 
 namespace Vestibar {
@@ -36,6 +38,11 @@ int start(QApplication& app)
 {
     SettingsStore settings;
     QtDialogs dialogs;
+
+    // Every window's icon is the product picture.
+    ProductPicture picture;
+    picture.resize(picture.sizeHint());
+    app.setWindowIcon(QIcon(picture.grab()));
 
     QElapsedTimer shown;
     auto splash = std::make_unique<Form2>();
