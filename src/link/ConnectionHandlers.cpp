@@ -1,0 +1,255 @@
+#include "ConnectionHandlers.h"
+
+#include "CommandLine.h"
+#include "CommandSender.h"
+#include "Dialogs.h"
+#include "SerialPort.h"
+#include "SettingsStore.h"
+#include "TextFiles.h"
+#include "form1.h"
+#include "setform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString Properties = QString::fromLatin1(SettingsStore::Properties);
+const QString LineSettings = QStringLiteral("1200,N,8,1");
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+
+// The port buttons, for port numbers 1 to 4.
+QRadioButton* Ui::form1::*const PortButtons[] = {
+    &Ui::form1::Option1,
+    &Ui::form1::Option2,
+    &Ui::form1::Option3,
+    &Ui::form1::Option4,
+};
+
+// The mode buttons: what each selects, and what it stores as the "Rs232" setting.
+struct ModeButton
+{
+    QRadioButton* Ui::form1::*button;
+    bool rs232;
+    const char* stored;
+};
+const ModeButton ModeButtons[] = {
+    { &Ui::form1::Option7, true, "True" },
+    { &Ui::form1::Option8, false, "False" },
+};
+
+// The link control set in the order Disconnect disables it.
+const char* const DisconnectOrder[] = {
+    "message",
+    "rlm",
+    "Command2",
+    "Mastercode",
+    "clearats",
+    "clearhld",
+    "cleartmz",
+    "cleartnt",
+    "clearacd",
+    "medittnt",
+    "meditacd",
+    "hldc",
+    "atsc",
+    "tmzc",
+    "date",
+    "clearevr",
+    "upload",
+    "download",
+    "sendfileg",
+    "tone",
+    "Pluse",
+    "singleg",
+    "Multi",
+    "endg",
+    "RtRTc",
+    "uptalktime",
+    "opentime1",
+    "opentime2",
+    "lockcount",
+    "systemid",
+    "manualdoor1",
+    "manualdoor2",
+    "Newmastcode",
+    "up_all",
+    "up_par",
+    "up_tnt",
+    "up_evr",
+    "up_hlp",
+    "MEDIT7",
+    "medit8",
+    "medit6",
+    "nonpbx",
+    "PBX",
+    "ARN",
+    "FCN",
+    "OWR",
+    "nowr",
+    "Medit_New_mastercode",
+};
+
+} // namespace
+
+ConnectionHandlers::ConnectionHandlers(form1& window)
+    : QObject(&window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("ConnectionHandlers"));
+    Ui::form1& ui = m_window.ui();
+    for (int number = 1; number <= 4; ++number) {
+        connect(
+            portButton(number), &QRadioButton::clicked, this, [this, number] { OptionPort_Click(number); });
+    }
+    for (const ModeButton& mode : ModeButtons) {
+        connect(ui.*mode.button, &QRadioButton::clicked, this,
+            [this, rs232 = mode.rs232] { OptionMode_Click(rs232); });
+    }
+    connect(ui.connect, &QPushButton::clicked, this, &ConnectionHandlers::connect_Click);
+    connect(ui.close1, &QPushButton::clicked, this, &ConnectionHandlers::close1_Click);
+}
+
+QRadioButton* ConnectionHandlers::portButton(int number) const
+{
+    return m_window.ui().*PortButtons[number - 1];
+}
+
+void ConnectionHandlers::OpenPort()
+{
+    SerialPort& port = m_window.MSComm1();
+    SerialPort::OpenResult result;
+    if (port.portOpen()) {
+        result.error = SerialPort::PortAlreadyOpen;
+    } else {
+        port.setCommPort(4);
+        for (int number = 1; number <= 4; ++number) {
+            if (portButton(number)->isChecked()) {
+                port.setCommPort(number);
+                break;
+            }
+        }
+        port.setHandshaking(SerialPort::Handshaking::XonXoff);
+        port.setSettings(LineSettings);
+        result = port.open();
+    }
+
+    if (!port.portOpen() || result.error == SerialPort::PortAlreadyOpen) {
+        QString text = QStringLiteral("              The comm port is closed.");
+        if (!result.reason.isEmpty())
+            text += QLatin1Char('\n') + result.reason;
+        m_window.dialogs().inform(text, QStringLiteral("Vestibar 4700 Management System"));
+    }
+}
+
+void ConnectionHandlers::sendLine(const QByteArray& line)
+{
+    // Connect goes on whatever a write does.
+    m_window.MSComm1().output(line);
+}
+
+void ConnectionHandlers::connect_Click()
+{
+    Ui::form1& ui = m_window.ui();
+    SerialPort& port = m_window.MSComm1();
+    const bool noPhone = ui.Text2->text().isEmpty();
+
+    if (!port.portOpen())
+        OpenPort();
+    if (!port.portOpen())
+        return;
+
+    if (noPhone) {
+        if (!m_window.rs232Mode())
+            m_window.dialogs().inform(
+                QStringLiteral("Please input the phone number"), QStringLiteral("Phone Number"));
+        ui.Text2->setFocus();
+        return;
+    }
+
+    m_window.setBusyPointer(true);
+    port.discardOutBuffer();
+    port.discardInBuffer();
+    bool waited = true;
+    if (!m_window.rs232Mode()) {
+        sendLine(TextFiles::toFileBytes(m_window.settingDialog().modemSetting()) + LineEnd);
+        waited = m_window.WaitSeconds(2);
+        if (waited) {
+            port.discardOutBuffer();
+            sendLine(QByteArrayLiteral("ATDT") + TextFiles::toFileBytes(ui.Text2->text()) + LineEnd);
+        }
+    } else {
+        port.discardOutBuffer();
+        sendLine(CommandLine::fixed(QStringLiteral("COM")));
+        waited = m_window.WaitSeconds(1);
+    }
+    if (waited) {
+        ui.Text3->setFocus();
+        waited = m_window.WaitSeconds(2);
+    }
+    // A Disconnect, a cancelled line error or a lost device during the waits
+    // closed the link: the buttons that need it stay disabled.
+    if (waited && port.portOpen()) {
+        ui.Mastercode->setEnabled(true);
+        ui.up_hlp->setEnabled(true);
+        ui.endg->setEnabled(true);
+    }
+    m_window.setBusyPointer(false);
+}
+
+void ConnectionHandlers::close1_Click()
+{
+    Ui::form1& ui = m_window.ui();
+    SerialPort& port = m_window.MSComm1();
+    const QString title = QStringLiteral("End Communicatiom ");
+    if (!port.portOpen()) {
+        m_window.dialogs().inform(QStringLiteral("The comm port is closed"), title);
+        return;
+    }
+
+    Commands::SendOptions options;
+    options.guardTitle = title;
+    // The link is torn down whether or not the controller got the line.
+    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("DIS")), options);
+
+    for (const char* name : DisconnectOrder) {
+        if (auto* control = m_window.findChild<QWidget*>(QLatin1String(name)))
+            control->setEnabled(false);
+    }
+    port.close();
+    ui.connect->setFocus();
+    m_window.setPanelText(3, QStringLiteral("Send Record:") + QStringLiteral("  ") + QStringLiteral("0"));
+    ui.Progress->hide();
+    ui.Command1->hide();
+    m_window.setBusyPointer(false);
+}
+
+void ConnectionHandlers::OptionPort_Click(int number)
+{
+    SerialPort& port = m_window.MSComm1();
+    if (port.portOpen()) {
+        m_window.dialogs().inform(QStringLiteral("Comm port is opened!"));
+        return;
+    }
+    for (int other = 1; other <= 4; ++other)
+        portButton(other)->setChecked(other == number);
+    port.setCommPort(number);
+    m_window.settings().setValue(Properties, QStringLiteral("port"), QString::number(number));
+    m_window.setPanelText(2, QStringLiteral("Comm Number:") + QStringLiteral("  ") + QString::number(number));
+}
+
+void ConnectionHandlers::OptionMode_Click(bool rs232)
+{
+    Ui::form1& ui = m_window.ui();
+    for (const ModeButton& mode : ModeButtons) {
+        (ui.*mode.button)->setChecked(mode.rs232 == rs232);
+        if (mode.rs232 == rs232)
+            m_window.settings().setValue(
+                Properties, QStringLiteral("Rs232"), QString::fromLatin1(mode.stored));
+    }
+    ui.Text2->setEnabled(!rs232);
+    ui.Label1->setEnabled(!rs232);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+class QRadioButton;
+class form1;
+
+// The link panel: the port and mode buttons, Connect and Disconnect, and the
+// opening of the port that Connect uses.
+class ConnectionHandlers : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ConnectionHandlers(form1& window);
+
+    // Opens the chosen port at the link's fixed settings; says so when it cannot.
+    void OpenPort();
+
+private:
+    void connect_Click();
+    void close1_Click();
+    void OptionPort_Click(int number);
+    void OptionMode_Click(bool rs232);
+
+    QRadioButton* portButton(int number) const;
+    void sendLine(const QByteArray& line);
+
+    form1& m_window;
+};

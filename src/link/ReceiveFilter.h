@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// What the receive path makes of the characters that arrive: the text to put into
+// the received-content box and the log, with no widget or file in sight.
+namespace ReceiveFilter {
+
+// The box is trimmed once it holds more than TrimAbove characters, by its oldest
+// TrimCount characters, so appending never works on much more than that.
+constexpr int TrimAbove = 20000;
+constexpr int TrimCount = 4096;
+
+struct Chunk
+{
+    // The received text began with a backspace that no character of its own
+    // precedes: the chunk replaces the last character already in the box.
+    bool replacesLast = false;
+    // Backspaces applied, line feeds dropped, every carriage return followed by one
+    // line feed. This is also exactly what the log receives.
+    QString text;
+};
+
+// Cleans one received chunk: a backspace removes the character before it (one
+// without a character before it marks replacesLast, however many there are), every
+// line feed is dropped and every carriage return becomes carriage return + line feed.
+Chunk clean(const QString& received);
+
+// The chunk text as the box holds it: one line break per carriage return + line feed.
+QString forDisplay(const QString& text);
+
+// How many of the box's oldest characters to drop before appending to a box that
+// holds length characters (0 or TrimCount).
+int trimmedBefore(int length);
+
+// The texts that an event code of the serial component sets.
+struct EventTexts
+{
+    QString status; // shown as "Status: " + status
+    QString error; // shown as "Status: " + error, with a beep and a message box
+};
+EventTexts eventTexts(int code);
+
+} // namespace ReceiveFilter

@@ -1,0 +1,139 @@
+#include "ReceivePath.h"
+
+#include "Dialogs.h"
+#include "ReceiveFilter.h"
+#include "SerialPort.h"
+#include "TextFiles.h"
+#include "form1.h"
+
+#include <QFileDevice>
+#include <QIODevice>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+namespace {
+const QString StatusPrefix = QStringLiteral("Status: ");
+} // namespace
+
+ReceivePath::ReceivePath(form1& window)
+    : QObject(&window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("ReceivePath"));
+    SerialPort& port = m_window.MSComm1();
+    connect(&port, &SerialPort::commChanged, this, &ReceivePath::MSComm1_OnComm);
+    connect(&port, &SerialPort::deviceLost, this, &ReceivePath::MSComm1_DeviceLost);
+}
+
+void ReceivePath::MSComm1_OnComm()
+{
+    // The component raises its events from inside its own read; a message box
+    // opened there would hold back every byte that arrives while it is up. The
+    // handler runs from the event loop instead, in the order the events came.
+    QMetaObject::invokeMethod(
+        this, [this, code = m_window.MSComm1().commEvent()] { handleEvent(code); }, Qt::QueuedConnection);
+}
+
+void ReceivePath::handleEvent(int code)
+{
+    SerialPort& port = m_window.MSComm1();
+    port.setHandshaking(SerialPort::Handshaking::XonXoff);
+
+    const ReceiveFilter::EventTexts texts = ReceiveFilter::eventTexts(code);
+    if (code == SerialPort::EvReceive)
+        AppendReceived(*m_window.ui().Text1, TextFiles::fromFileBytes(port.input()));
+
+    if (!texts.status.isEmpty()) {
+        m_window.setPanelText(1, StatusPrefix + texts.status);
+    } else if (!texts.error.isEmpty()) {
+        m_window.setPanelText(1, StatusPrefix + texts.error);
+        reportLineError(texts.error);
+    }
+}
+
+void ReceivePath::reportLineError(const QString& error)
+{
+    m_window.dialogs().beep();
+    Dialogs::Message message;
+    message.text = error;
+    message.title = QStringLiteral("Click Cancel to quit, OK to ignore.");
+    message.buttons = Dialogs::Buttons::OkCancel;
+    if (m_window.dialogs().message(message) == Dialogs::Answer::Cancel)
+        m_window.MSComm1().close();
+}
+
+void ReceivePath::MSComm1_DeviceLost(const QString& reason)
+{
+    // The port is closed already; the next command says so. Until then the
+    // status bar tells why the controller went quiet.
+    m_window.setPanelText(1, StatusPrefix + reason);
+}
+
+void ReceivePath::AppendReceived(QPlainTextEdit& box, const QString& text)
+{
+    QTextCursor cursor(box.document());
+    const int trimmed = ReceiveFilter::trimmedBefore(box.document()->characterCount() - 1);
+    if (trimmed > 0) {
+        cursor.movePosition(QTextCursor::Start);
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, trimmed);
+        cursor.removeSelectedText();
+    }
+    cursor.movePosition(QTextCursor::End);
+
+    const ReceiveFilter::Chunk chunk = ReceiveFilter::clean(text);
+    // A leading backspace takes the box's last character; on an empty box there is
+    // nothing to take.
+    if (chunk.replacesLast && !cursor.atStart())
+        cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+    cursor.insertText(ReceiveFilter::forDisplay(chunk.text));
+
+    if (m_window.logFileNumber() != 0)
+        writeLog(TextFiles::toFileBytes(chunk.text));
+
+    cursor.movePosition(QTextCursor::End);
+    box.setTextCursor(cursor);
+    box.ensureCursorVisible();
+}
+
+void ReceivePath::writeLog(const QByteArray& bytes)
+{
+    m_logPending += bytes;
+    // Text that arrives while a failed write waits for Retry goes in behind it, so
+    // the log keeps the order of the box.
+    if (m_writingLog)
+        return;
+    m_writingLog = true;
+    while (m_window.logFileNumber() != 0) {
+        QIODevice* log = m_window.logFile();
+        bool ok = true;
+        if (!m_logPending.isEmpty()) {
+            const qint64 now = log->write(m_logPending);
+            ok = now > 0;
+            if (ok)
+                m_logPending.remove(0, now);
+        }
+        if (ok && m_logPending.isEmpty()) {
+            // A buffered file reports a full disk only when its buffer goes out; what
+            // did not go out stays in the buffer for the next try.
+            auto* file = qobject_cast<QFileDevice*>(log);
+            if (!file || file->flush())
+                break;
+            ok = false;
+        }
+        if (ok)
+            continue;
+
+        Dialogs::Message message;
+        message.text = log->errorString().isEmpty() ? QStringLiteral("The log file could not be written.")
+                                                    : log->errorString();
+        message.buttons = Dialogs::Buttons::RetryCancel;
+        message.icon = Dialogs::Icon::Critical;
+        // Retry writes only what has not gone out yet, so nothing is logged twice.
+        if (m_window.dialogs().message(message) != Dialogs::Answer::Retry)
+            m_window.closeLog();
+    }
+    // Without a log (cancelled, or closed meanwhile) nothing is kept for the next one.
+    if (m_window.logFileNumber() == 0)
+        m_logPending.clear();
+    m_writingLog = false;
+}
