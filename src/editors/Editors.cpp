@@ -1,4 +1,53 @@
 #include "Editors.h"
 
-void Editors::showModal(Kind, QString &, Dialogs &, QWidget *) { }
-void Editors::install(form1 &) { }
+#include "Dialogs.h"
+#include "EditorKinds.h"
+#include "EditorWindow.h"
+#include "form1.h"
+
+#include <QAction>
+#include <QPointer>
+
+#include <array>
+
+namespace {
+
+struct NewFileItem
+{
+    QAction* Ui::form1::*action;
+    Editors::Kind kind;
+};
+
+const std::array<NewFileItem, 5> newFileItems { {
+    { &Ui::form1::new_tenant, Editors::Kind::Tenant },
+    { &Ui::form1::new_accesscode, Editors::Kind::AccessCode },
+    { &Ui::form1::new_autoschedule, Editors::Kind::AutoSchedule },
+    { &Ui::form1::new_holiday, Editors::Kind::Holiday },
+    { &Ui::form1::new_timezone, Editors::Kind::TimeZone },
+} };
+
+} // namespace
+
+void Editors::showModal(Kind kind, QString& handoverFileName, Dialogs& dialogs, QWidget* parent)
+{
+    EditorWindow editor(EditorKinds::of(kind), dialogs, parent);
+    editor.loadFile(handoverFileName);
+    // Emptied whether or not the file could be read, so a later New File opens empty.
+    handoverFileName.clear();
+
+    // The editor's messages and file dialogs stand over the editor, not the main window.
+    QPointer<QWidget> previousParent = dialogs.parentWidget();
+    dialogs.setParentWidget(&editor);
+    editor.setWindowModality(Qt::ApplicationModal);
+    editor.exec();
+    dialogs.setParentWidget(previousParent);
+}
+
+void Editors::install(form1& window)
+{
+    for (const NewFileItem& item : newFileItems) {
+        QObject::connect(window.ui().*item.action, &QAction::triggered, &window, [&window, kind = item.kind] {
+            showModal(kind, window.openDialogFileName(), window.dialogs(), &window);
+        });
+    }
+}

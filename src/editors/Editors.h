@@ -14,9 +14,9 @@ enum class Kind { Tenant, AccessCode, AutoSchedule, Holiday, TimeZone };
 // Shows the editor of kind modally over parent. When handoverFileName is not empty
 // the editor loads that file at opening and empties the name (the main window's
 // open-dialog name). Returns when the editor is closed.
-void showModal(Kind kind, QString &handoverFileName, Dialogs &dialogs, QWidget *parent);
+void showModal(Kind kind, QString& handoverFileName, Dialogs& dialogs, QWidget* parent);
 
 // Connects the "&New File" menu items of the main window to their editors.
-void install(form1 &window);
+void install(form1& window);
 
 } // namespace Editors

@@ -10,13 +10,14 @@ class QPrinter;
 // job, longer bodies continuing on further pages.
 namespace ListingPrinter {
 
-struct Listing {
-    QString heading; // "RECEIVE: FILE CONTENT", "TENANT: FILE CONTENT"...
-    QString body;    // lines ended by CR LF or LF
+struct Listing
+{
+    QString heading; // "RECEIVE: FILE CONTENT", "SEND: FILE CONTENT"
+    QString body; // lines ended by CR LF or LF
     QDate date = QDate::currentDate();
 };
 
 // Prints copies of the listing on printer; returns false when the printer fails.
-bool print(QPrinter &printer, const Listing &listing, int copies);
+bool print(QPrinter& printer, const Listing& listing, int copies);
 
 } // namespace ListingPrinter

@@ -1,0 +1,254 @@
+#include "EditorWindow.h"
+
+#include "DatabaseFile.h"
+#include "Dialogs.h"
+#include "EditorKinds.h"
+#include "ListingPrinter.h"
+#include "MaskedEdit.h"
+#include "TextFiles.h"
+#include "ui_EditorWindow.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace {
+
+const QString SaveFileTitle = QStringLiteral("Save file");
+const QLatin1String LineEnd("\r\n");
+
+QFont terminalFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (QFontDatabase::families().contains(QStringLiteral("Terminal")))
+        font.setFamily(QStringLiteral("Terminal"));
+    return font;
+}
+
+// The box shows lines as blocks; the file's text ends each with CR LF.
+QString boxTextOf(const QString& content)
+{
+    QString text = content;
+    text.replace(LineEnd, QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(const EditorKind& kind, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::EditorWindow>())
+    , m_kind(kind)
+    , m_dialogs(dialogs)
+{
+    m_ui->setupUi(this);
+    setObjectName(QLatin1String(kind.window));
+    m_ui->enterButton->setObjectName(QLatin1String(kind.enter));
+    m_ui->saveButton->setObjectName(QLatin1String(kind.save));
+    m_ui->saveAsButton->setObjectName(QLatin1String(kind.saveAs));
+    m_ui->printButton->setObjectName(QLatin1String(kind.print));
+    m_ui->quitButton->setObjectName(QLatin1String(kind.quit));
+    m_ui->StatusBar1->setVisible(kind.statusBar);
+    m_ui->Text1->setFont(terminalFont());
+    // Enter in a box moves the focus; only a focused button answers the Enter key.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setDefault(false);
+    buildBoxes();
+
+    connect(m_ui->enterButton, &QPushButton::clicked, this, &EditorWindow::Enter_Click);
+    connect(m_ui->saveButton, &QPushButton::clicked, this, &EditorWindow::Save_Click);
+    connect(m_ui->saveAsButton, &QPushButton::clicked, this, &EditorWindow::SaveAs_Click);
+    connect(m_ui->printButton, &QPushButton::clicked, this, &EditorWindow::Print_Click);
+    connect(m_ui->quitButton, &QPushButton::clicked, this, &EditorWindow::Quit_Click);
+}
+
+EditorWindow::~EditorWindow() = default;
+
+Ui::EditorWindow& EditorWindow::ui()
+{
+    return *m_ui;
+}
+
+const EditorKind& EditorWindow::kind() const
+{
+    return m_kind;
+}
+
+const QList<MaskedEdit*>& EditorWindow::boxes() const
+{
+    return m_boxes;
+}
+
+QString EditorWindow::currentFileName() const
+{
+    return m_fileName;
+}
+
+void EditorWindow::buildBoxes()
+{
+    int row = -1;
+    int column = 0;
+    QWidget* previous = nullptr;
+    for (const EditorBox& spec : m_kind.boxes) {
+        auto* box = new MaskedEdit(this);
+        box->setObjectName(QLatin1String(spec.name));
+        const QString mask = QLatin1String(spec.mask);
+        if (mask.isEmpty())
+            box->setMaxLength(spec.maxLength);
+        else
+            box->setDigitMask(mask);
+        auto* label = new QLabel(QLatin1String(spec.label), this);
+        label->setBuddy(box);
+        box->setAccessibleName(QLatin1String(spec.accessibleName ? spec.accessibleName : spec.label));
+        if (spec.grey) {
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+            box->setPalette(palette);
+        }
+        // Masked boxes are as wide as their mask; names get room for 12 characters.
+        const int characters = mask.isEmpty() ? spec.maxLength : int(mask.size());
+        box->setMaximumWidth(
+            box->fontMetrics().horizontalAdvance(QString(characters + 2, QLatin1Char('0'))) + 12);
+        if (spec.sameRow) {
+            m_ui->boxGrid->addWidget(label, row, column++);
+        } else {
+            ++row;
+            column = 0;
+            m_ui->boxGrid->addWidget(label, row, column++);
+        }
+        m_ui->boxGrid->addWidget(box, row, column++);
+        box->installEventFilter(this);
+        if (previous)
+            setTabOrder(previous, box);
+        previous = box;
+        m_boxes.append(box);
+    }
+    m_ui->boxGrid->setColumnStretch(column + 1, 1);
+    if (previous) {
+        setTabOrder(previous, m_ui->enterButton);
+        setTabOrder(m_ui->enterButton, m_ui->quitButton);
+    }
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto index = m_boxes.indexOf(qobject_cast<MaskedEdit*>(watched));
+        if (index >= 0 && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            if (index + 1 < m_boxes.size())
+                m_boxes.at(index + 1)->setFocus(Qt::OtherFocusReason);
+            else
+                m_ui->enterButton->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void EditorWindow::loadFile(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return;
+    QByteArray bytes;
+    if (!TextFiles::load(fileName, bytes).ok)
+        return;
+    setContent(DatabaseFile::contentFromFile(bytes));
+    m_ui->Text1->moveCursor(QTextCursor::End);
+}
+
+QString EditorWindow::content() const
+{
+    // Block by block: toPlainText() would turn a no-break space into a blank. A
+    // line break typed inside a line (Shift+Enter) ends a line too.
+    QString result;
+    for (QTextBlock block = m_ui->Text1->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != m_ui->Text1->document()->begin())
+            result += LineEnd;
+        QString text = block.text();
+        text.replace(QChar::LineSeparator, LineEnd);
+        result += text;
+    }
+    return result;
+}
+
+void EditorWindow::setContent(const QString& content)
+{
+    m_ui->Text1->setPlainText(boxTextOf(content));
+}
+
+void EditorWindow::Enter_Click()
+{
+    QList<EditorReading> readings;
+    for (const MaskedEdit* box : std::as_const(m_boxes))
+        readings.append({ box->digits(), box->boxText() });
+    const EditorRecord record = m_kind.build(readings);
+    if (record.refusal) {
+        m_dialogs.inform(record.refusal->text, record.refusal->title);
+        m_boxes.at(record.refusal->box)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Appended at the end of the document: the same text as old text + line, without
+    // rebuilding the whole box.
+    QTextCursor cursor(m_ui->Text1->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(record.line + QLatin1Char('\n'));
+    clearBoxes();
+    if (!m_boxes.isEmpty())
+        m_boxes.constFirst()->setFocus(Qt::OtherFocusReason);
+}
+
+void EditorWindow::clearBoxes()
+{
+    for (MaskedEdit* box : std::as_const(m_boxes))
+        box->clearPositions();
+}
+
+void EditorWindow::Save_Click()
+{
+    saveContent(m_fileName.isEmpty(), QStringLiteral("Save"));
+}
+
+void EditorWindow::SaveAs_Click()
+{
+    saveContent(true, QLatin1String(m_kind.saveAsTitle));
+}
+
+void EditorWindow::saveContent(bool askName, const QString& dialogTitle)
+{
+    const QString text = content();
+    if (text.isEmpty()) {
+        m_dialogs.inform(QStringLiteral("Invalid file"), SaveFileTitle);
+        return;
+    }
+    if (askName) {
+        const std::optional<QString> chosen
+            = m_dialogs.saveFile({ dialogTitle, QLatin1String(m_kind.filter), 1, m_fileName });
+        if (!chosen || chosen->isEmpty())
+            return;
+        m_fileName = *chosen;
+    }
+    m_ui->Text1->setFocus(Qt::OtherFocusReason);
+    // Written whole through a temporary file: a failed save leaves the old file as it was.
+    const TextFiles::Result result = TextFiles::save(m_fileName, DatabaseFile::fileFromContent(text));
+    if (!result.ok) {
+        m_dialogs.inform(QStringLiteral("The file %1 could not be saved: %2").arg(m_fileName, result.error),
+            SaveFileTitle, Dialogs::Icon::Exclamation);
+    }
+}
+
+void EditorWindow::Print_Click()
+{
+    const std::optional<Dialogs::PrintRequest> request = m_dialogs.print();
+    if (!request || !request->printer)
+        return;
+    ListingPrinter::print(
+        *request->printer, { QStringLiteral("SEND: FILE CONTENT"), content() }, request->copies);
+}
+
+void EditorWindow::Quit_Click()
+{
+    reject();
+}
