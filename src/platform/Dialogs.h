@@ -34,6 +34,8 @@ public:
         QString filter; // "description|pattern|description|pattern..."
         int filterIndex = 1; // 1-based pair preselected
         QString fileName; // offered name (may hold a folder)
+        bool mustExist = true; // open: only an existing file is accepted
+        bool confirmOverwrite = true; // save: the dialog asks before choosing an existing file
     };
 
     struct PrintRequest

@@ -87,7 +87,9 @@ std::optional<QString> runFileDialog(
 {
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(
+        mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     // The description already shows the patterns as the operator knows them.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = QtDialogs::qtFilters(request.filter);

@@ -24,4 +24,8 @@ double leadingNumber(const QString& text);
 // Seconds to wait before a line: the time of 50 bytes at the byte cycle in ms.
 double pauseSeconds(const QString& byteCycleText);
 
+// The progress bar's range is an int: a larger line total is shown in proportion.
+int progressMaximum(qint64 total);
+int progressValue(qint64 count, qint64 total);
+
 } // namespace RecordLines

@@ -1,0 +1,182 @@
+#include "DatabaseSend.h"
+
+#include "Dialogs.h"
+#include "LineReader.h"
+#include "RecordLines.h"
+#include "SerialPort.h"
+#include "form1.h"
+#include "setform.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+// What "Send" enables, in order.
+const char* const ProgrammingControls[] = { "nonpbx", "ARN", "OWR", "nowr", "FCN", "Crno", "PBX", "medit6",
+    "rl2", "rlm", "Frame4", "medit1", "meditacd", "medittnt", "medit2", "medit3", "medit4", "medit5",
+    "MEDIT7", "medit8", "clearacd", "clearats", "cleartmz", "clearhld", "cleartnt", "sendfileg", "tone",
+    "Pluse", "singleg", "Multi", "message", "uptalktime", "opentime1", "opentime2", "lockcount", "systemid",
+    "manualdoor1", "manualdoor2", "Newmastcode", "Medit_New_mastercode", "clearevr" };
+
+const QString SendFilter = QStringLiteral(
+    "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files (*.HLD)|*.HLD|"
+    "ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ|PAR files (*.PAR)|*.PAR");
+const QString Closed = QStringLiteral("The comm port is closed");
+const QString GuardTitle = QStringLiteral("Disconnect");
+
+// The file's non-empty lines, or -1 when it cannot be read.
+qint64 countLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    LineReader reader(file);
+    qint64 total = 0;
+    QString line;
+    while (reader.next(line)) {
+        if (!line.isEmpty())
+            ++total;
+    }
+    return file.error() == QFileDevice::NoError ? total : -1;
+}
+
+} // namespace
+
+DatabaseSend::DatabaseSend(form1& window)
+    : QObject(&window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("DatabaseSend"));
+    connect(m_window.ui().download, &QPushButton::clicked, this, &DatabaseSend::download_Click);
+    connect(m_window.ui().sendfileg, &QPushButton::clicked, this, &DatabaseSend::sendfileg_Click);
+}
+
+void DatabaseSend::download_Click()
+{
+    if (!m_window.MSComm1().portOpen())
+        return;
+    for (const char* name : ProgrammingControls) {
+        if (auto* control = m_window.findChild<QWidget*>(QLatin1String(name)))
+            control->setEnabled(true);
+    }
+    m_window.ui().meditacd->setFocus();
+}
+
+void DatabaseSend::sendfileg_Click()
+{
+    // One send at a time: a second press during a pause would interleave two files.
+    if (m_sending)
+        return;
+    Ui::form1& ui = m_window.ui();
+    m_window.setSentRecordCount(0);
+    m_window.closeLog();
+    ui.Command3->hide();
+
+    SerialPort& port = m_window.MSComm1();
+    if (!port.portOpen())
+        return;
+    port.discardOutBuffer();
+
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("Open Communication File");
+    request.filter = SendFilter;
+    request.filterIndex = 2;
+    request.fileName = m_fileName;
+    const std::optional<QString> chosen = m_window.dialogs().openFile(request);
+    if (!chosen)
+        return;
+    m_fileName = *chosen;
+
+    // Counted in 64 bits: a file of any length is sent whole.
+    const qint64 total = countLines(m_fileName);
+    if (total <= 0)
+        return;
+
+    m_sending = true;
+    ui.Progress->show();
+    ui.Progress->setRange(0, RecordLines::progressMaximum(total));
+    ui.Progress->setValue(0);
+
+    QPointer<DatabaseSend> self(this);
+    sendLines(m_fileName, total);
+    // The window went away during a pause: nothing of it is left to restore.
+    if (!self)
+        return;
+    m_sending = false;
+    restoreWindow();
+}
+
+void DatabaseSend::sendLines(const QString& path, qint64 total)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    LineReader reader(file);
+    SerialPort& port = m_window.MSComm1();
+    QPointer<DatabaseSend> self(this);
+    qint64 sent = 0;
+    QString line;
+    while (reader.next(line)) {
+        if (!m_busy) {
+            m_window.setBusyPointer(true);
+            m_busy = true;
+        }
+        if (line.isEmpty())
+            continue;
+        m_window.ui().Command1->show();
+
+        const double pause = RecordLines::pauseSeconds(m_window.settingDialog().byteCycle());
+        const bool waited = m_window.WaitSeconds(pause);
+        if (!self || !waited)
+            return;
+
+        // A Disconnect or a lost device during the pause ends the send before the next record.
+        if (!port.portOpen()) {
+            m_window.dialogs().inform(Closed, GuardTitle);
+            return;
+        }
+        if (m_window.rs232Mode()) {
+            port.close();
+            const SerialPort::OpenResult reopened = port.open();
+            if (!reopened.ok) {
+                m_window.dialogs().inform(
+                    reopened.reason.isEmpty() ? Closed : Closed + QLatin1Char('\n') + reopened.reason,
+                    GuardTitle);
+                return;
+            }
+        }
+        if (!RecordLines::isRecord(line))
+            continue;
+        // A record the port did not take is not counted as sent.
+        if (!port.output(RecordLines::wireLine(line))) {
+            m_window.dialogs().inform(
+                port.portOpen() ? QStringLiteral("The command could not be sent to the controller") : Closed,
+                GuardTitle, port.portOpen() ? Dialogs::Icon::Exclamation : Dialogs::Icon::None);
+            return;
+        }
+        ++sent;
+        m_window.setSentRecordCount(sent);
+        showCount(sent, total);
+    }
+}
+
+void DatabaseSend::showCount(qint64 count, qint64 total)
+{
+    m_window.setPanelText(3, QStringLiteral("Send Record:") + QStringLiteral("  ") + QString::number(count));
+    m_window.ui().Progress->setValue(RecordLines::progressValue(count, total));
+}
+
+void DatabaseSend::restoreWindow()
+{
+    Ui::form1& ui = m_window.ui();
+    ui.Progress->setValue(0);
+    ui.Progress->hide();
+    ui.Command1->hide();
+    if (m_busy) {
+        m_window.setBusyPointer(false);
+        m_busy = false;
+    }
+}

@@ -1,0 +1,141 @@
+#include "ParameterFileMenus.h"
+
+#include "Dialogs.h"
+#include "LineReader.h"
+#include "MaskedEdit.h"
+#include "ParameterFile.h"
+#include "TextFiles.h"
+#include "form1.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace {
+
+using ParameterFile::Field;
+
+// The box behind each field of the file, by its design name.
+struct FieldBox
+{
+    Field field;
+    const char* box;
+};
+constexpr FieldBox FieldBoxes[] = {
+    { Field::Text2, "Text2" },
+    { Field::Text3, "Text3" },
+    { Field::Crno, "Crno" },
+    { Field::medit1, "medit1" },
+    { Field::medit2, "medit2" },
+    { Field::medit3, "medit3" },
+    { Field::medit4, "medit4" },
+    { Field::medit5, "medit5" },
+    { Field::rl2, "rl2" },
+    { Field::MsgWel, "MsgWel" },
+};
+
+QLineEdit* boxOf(form1& window, Field field)
+{
+    for (const FieldBox& entry : FieldBoxes) {
+        if (entry.field == field)
+            return window.findChild<QLineEdit*>(QLatin1String(entry.box));
+    }
+    return nullptr;
+}
+
+// Masked boxes by their typed digits, text boxes whole.
+QString valueOf(QLineEdit* box)
+{
+    if (auto* masked = qobject_cast<MaskedEdit*>(box))
+        return masked->digits();
+    return box->text();
+}
+
+// Sets a box as typing would; false when a masked box's mask rejects the value.
+bool setBox(QLineEdit* box, const QString& value)
+{
+    if (auto* masked = qobject_cast<MaskedEdit*>(box))
+        return masked->assign(value);
+    box->setText(value);
+    return true;
+}
+
+} // namespace
+
+ParameterFileMenus::ParameterFileMenus(form1& window)
+    : QObject(&window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("ParameterFileMenus"));
+    connect(m_window.ui().savemenu, &QAction::triggered, this, &ParameterFileMenus::savemenu_Click);
+    connect(m_window.ui().openpar, &QAction::triggered, this, &ParameterFileMenus::openpar_Click);
+}
+
+void ParameterFileMenus::savemenu_Click()
+{
+    Ui::form1& ui = m_window.ui();
+    Dialogs& dialogs = m_window.dialogs();
+    Dialogs::FileRequest request;
+    request.filter = QStringLiteral("Parameter Files (*.par)|*.par");
+
+    ui.Text3->setFocus();
+
+    QString path;
+    for (;;) {
+        request.fileName.clear();
+        const std::optional<QString> chosen = dialogs.saveFile(request);
+        if (!chosen)
+            return;
+        path = *chosen;
+        if (!QFileInfo::exists(path))
+            break;
+        Dialogs::Message question;
+        question.text = QStringLiteral("Replace existing file - ") + path + QLatin1Char('?');
+        question.buttons = Dialogs::Buttons::YesNoCancel;
+        question.icon = Dialogs::Icon::Question;
+        const Dialogs::Answer answer = dialogs.message(question);
+        if (answer == Dialogs::Answer::Yes)
+            break;
+        // No keeps the existing file as it is and ends the save.
+        if (answer == Dialogs::Answer::No)
+            return;
+    }
+
+    ParameterFile::Values values;
+    for (const FieldBox& entry : FieldBoxes) {
+        if (QLineEdit* box = boxOf(m_window, entry.field))
+            values.insert(entry.field, valueOf(box));
+    }
+
+    // Replaced only once the new content is complete, so a failed save keeps the old file.
+    const TextFiles::Result saved
+        = TextFiles::save(path, TextFiles::toFileBytes(ParameterFile::write(values)));
+    if (!saved.ok)
+        dialogs.inform(saved.error, {}, Dialogs::Icon::Exclamation);
+}
+
+void ParameterFileMenus::openpar_Click()
+{
+    Dialogs::FileRequest request;
+    request.filter = QStringLiteral("PAR Files (*.par)|*.par");
+    request.filterIndex = 1;
+    const std::optional<QString> chosen = m_window.dialogs().openFile(request);
+    if (!chosen)
+        return;
+
+    QFile file(*chosen);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    LineReader reader(file);
+    QString line;
+    while (reader.next(line)) {
+        const std::optional<ParameterFile::Entry> entry = ParameterFile::readLine(line);
+        if (!entry)
+            continue;
+        // A value the box's mask refuses ends the load; boxes set so far keep their values.
+        QLineEdit* box = boxOf(m_window, entry->field);
+        if (!box || !setBox(box, entry->value))
+            return;
+    }
+}

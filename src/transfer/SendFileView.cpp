@@ -1,0 +1,33 @@
+#include "SendFileView.h"
+
+#include "Dialogs.h"
+#include "EditorRouting.h"
+#include "Editors.h"
+#include "form1.h"
+
+#include <QAction>
+
+SendFileView::SendFileView(form1& window)
+    : QObject(&window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("SendFileView"));
+    connect(m_window.ui().open_send, &QAction::triggered, this, &SendFileView::open_send_Click);
+}
+
+void SendFileView::open_send_Click()
+{
+    Dialogs::FileRequest request;
+    request.filter = QStringLiteral(
+        "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files (*.HLD)|*.HLD|"
+        "ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ");
+    request.filterIndex = 2;
+    QString& handover = m_window.openDialogFileName();
+    handover.clear();
+    const std::optional<QString> chosen = m_window.dialogs().openFile(request);
+    if (!chosen)
+        return;
+    // The editor loads the file named here and empties the name.
+    handover = *chosen;
+    Editors::showModal(EditorRouting::editorFor(handover), handover, m_window.dialogs(), &m_window);
+}

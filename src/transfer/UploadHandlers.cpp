@@ -1,0 +1,169 @@
+#include "UploadHandlers.h"
+
+#include "CommandLine.h"
+#include "CommandSender.h"
+#include "Dialogs.h"
+#include "SerialPort.h"
+#include "form1.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include <array>
+
+namespace {
+
+const std::array<LogUpload, 6> LogUploads { {
+    { "atsc", "Open Communications Log AutoSchedule File", "ATS Files (*.ATS)|*.ATS", "PRIATS", true },
+    { "Command2", "Open Communications Log AcesseCode File", "ACD Files (*.ACD)|*.ACD", "PRIACD", true },
+    { "hldc", "Open Communications Log Holiday File", "HLD Files (*.HLD)|*.HLD", "PRIHLD", false },
+    { "tmzc", "Open Communications Log TimeZone File", "TMZ Files (*.TMZ)|*.TMZ", "PRITMZ", true },
+    { "up_evr", "Open Communications Log Event File", "EVR Files (*.EVR)|*.EVR", "PRIEVR", true },
+    { "up_tnt", "Open Communications Log Tenant File", "TNT Files (*.TNT)|*.TNT", "PRITNT", true },
+} };
+
+// What "Receive" enables, in order.
+const char* const ReceiveFrame[]
+    = { "Frame3", "up_all", "up_par", "up_tnt", "up_evr", "Command2", "hldc", "tmzc", "atsc" };
+
+const QString Closed = QStringLiteral("The comm port is closed");
+const QString GuardTitle = QStringLiteral("Disconnect");
+
+} // namespace
+
+UploadHandlers::UploadHandlers(form1& window)
+    : QObject(&window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("UploadHandlers"));
+    Ui::form1& ui = m_window.ui();
+    connect(ui.upload, &QPushButton::clicked, this, &UploadHandlers::upload_Click);
+    for (const LogUpload& upload : LogUploads) {
+        if (auto* button = m_window.findChild<QPushButton*>(QLatin1String(upload.button)))
+            connect(button, &QPushButton::clicked, this, [this, &upload] { logUpload_Click(upload); });
+        else
+            qWarning("Upload button %s is missing", upload.button);
+    }
+    connect(ui.up_par, &QPushButton::clicked, this, &UploadHandlers::up_par_Click);
+    connect(ui.up_all, &QPushButton::clicked, this, &UploadHandlers::up_all_Click);
+    connect(ui.up_hlp, &QPushButton::clicked, this, &UploadHandlers::up_hlp_Click);
+}
+
+void UploadHandlers::upload_Click()
+{
+    for (const char* name : ReceiveFrame) {
+        if (auto* control = m_window.findChild<QWidget*>(QLatin1String(name)))
+            control->setEnabled(true);
+    }
+    m_window.ui().up_par->setFocus();
+}
+
+void UploadHandlers::closeLogFirst()
+{
+    m_window.closeLog();
+    m_window.ui().Command3->hide();
+}
+
+void UploadHandlers::logUpload_Click(const LogUpload& upload)
+{
+    closeLogFirst();
+    SerialPort& port = m_window.MSComm1();
+    if (!port.portOpen()) {
+        m_window.dialogs().inform(Closed, GuardTitle);
+        return;
+    }
+    if (upload.enablesSend)
+        m_window.ui().download->setEnabled(true);
+
+    // The direct line wants a freshly opened port; it is renewed before the dialog.
+    if (m_window.rs232Mode()) {
+        port.close();
+        const SerialPort::OpenResult reopened = port.open();
+        if (!reopened.ok) {
+            m_window.dialogs().inform(
+                reopened.reason.isEmpty() ? Closed : Closed + QLatin1Char('\n') + reopened.reason,
+                GuardTitle);
+            return;
+        }
+    }
+
+    if (!chooseLog(upload))
+        return;
+
+    // Renewed already; the guard catches a port lost while the dialog was up.
+    Commands::SendOptions options;
+    options.renew = false;
+    Commands::SendCommandLine(m_window, CommandLine::fixed(QLatin1String(upload.command)), options);
+}
+
+bool UploadHandlers::chooseLog(const LogUpload& upload)
+{
+    Dialogs& dialogs = m_window.dialogs();
+    Dialogs::FileRequest request;
+    request.title = QLatin1String(upload.title);
+    request.filter = QLatin1String(upload.filter);
+    request.mustExist = false;
+
+    QString path;
+    Dialogs::Answer answer = Dialogs::Answer::Ok; // none: no file of that name
+    for (;;) {
+        request.fileName.clear();
+        const std::optional<QString> chosen = dialogs.openFile(request);
+        // Without a log the dump still comes, into the received-content box only.
+        if (!chosen)
+            return true;
+        path = *chosen;
+        answer = Dialogs::Answer::Ok;
+        if (!QFileInfo::exists(path))
+            break;
+        Dialogs::Message question;
+        question.text = QStringLiteral("Replace existing file - ") + path + QLatin1Char('?');
+        question.buttons = Dialogs::Buttons::YesNoCancel;
+        question.icon = Dialogs::Icon::Question;
+        answer = dialogs.message(question);
+        if (answer != Dialogs::Answer::Cancel)
+            break;
+    }
+
+    if (answer == Dialogs::Answer::Yes) {
+        QFile old(path);
+        if (!old.remove()) {
+            dialogs.inform(old.errorString(), {}, Dialogs::Icon::Exclamation);
+            return false;
+        }
+    }
+
+    // Append: a file kept by answering No gets the new dump after its old content.
+    auto log = std::make_unique<QFile>(path);
+    if (!log->open(QIODevice::WriteOnly | QIODevice::Append)) {
+        dialogs.inform(log->errorString(), {}, Dialogs::Icon::Exclamation);
+        return true;
+    }
+    m_window.openLog(std::move(log));
+    QPushButton* close = m_window.ui().Command3;
+    close->show();
+    close->setEnabled(true);
+    close->setFocus();
+    return true;
+}
+
+void UploadHandlers::up_par_Click()
+{
+    closeLogFirst();
+    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("PRIPAR")));
+}
+
+void UploadHandlers::up_all_Click()
+{
+    closeLogFirst();
+    Commands::SendOptions options;
+    options.afterGuard = [this] { m_window.ui().download->setEnabled(true); };
+    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("PRIALL")), options);
+}
+
+void UploadHandlers::up_hlp_Click()
+{
+    // An open log stays open and records the help text too.
+    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("HLP")));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+class form1;
+
+// One dump request of the "Receive" frame that first asks for a log file.
+struct LogUpload
+{
+    const char* button;
+    const char* title; // of the log-file dialog
+    const char* filter;
+    const char* command;
+    bool enablesSend;
+};
+
+// The "Receive" frame: "Receive" enables it; six buttons ask for a dump into a
+// chosen log file, "PAR" and "ALL" for a dump without one, "Help" for the help
+// text. The receive path writes whatever arrives; these only open the log.
+class UploadHandlers : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UploadHandlers(form1& window);
+
+private:
+    void upload_Click();
+    void logUpload_Click(const LogUpload& upload);
+    void up_par_Click();
+    void up_all_Click();
+    void up_hlp_Click();
+
+    // Closes the open log and hides its close button.
+    void closeLogFirst();
+    // Asks for the log file and opens it; false when the command must not be sent.
+    bool chooseLog(const LogUpload& upload);
+
+    form1& m_window;
+};

@@ -1,0 +1,311 @@
+// Dumps into log files: the log-file dialog and its replace question, what lands
+// in the file, and which buttons close the log or enable "Send".
+#include "Dialogs.h"
+#include "Pty.h"
+#include "ScriptedDialogs.h"
+#include "SerialPort.h"
+#include "TestEnvironment.h"
+#include "form1.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+using Answer = Dialogs::Answer;
+using Buttons = Dialogs::Buttons;
+using Icon = Dialogs::Icon;
+
+class UploadsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void receiveEnablesTheFrame();
+    void newLogHoldsExactlyWhatArrives();
+    void existingLog_data();
+    void existingLog();
+    void cancelledDialogStillSends();
+    void logUploadsAndSend_data();
+    void logUploadsAndSend();
+    void anotherUploadSwitchesTheLog();
+    void closingAndKeepingButtons_data();
+    void closingAndKeepingButtons();
+    void closedPortClosesLogAndSendsNothing();
+    void fileErrors();
+
+private:
+    QAbstractButton* button(const char* name) { return m_window->findChild<QAbstractButton*>(name); }
+    bool openPort();
+    void receive(const QByteArray& bytes);
+    void expectReplace(const QString& path, Answer answer);
+    static QByteArray fileBytes(const QString& path);
+    static void writeFile(const QString& path, const QByteArray& bytes);
+
+    TestEnvironment m_environment;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    form1* m_window = nullptr;
+    QString m_logPath;
+};
+
+void UploadsTest::init()
+{
+    m_fixture = std::make_unique<MainWindowFixture>();
+    m_window = &m_fixture->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_window->findChild<QRadioButton*>("Option8")->setChecked(true);
+    QVERIFY(openPort());
+    button("upload")->setEnabled(true);
+    QTest::mouseClick(button("upload"), Qt::LeftButton);
+    m_logPath = m_environment.filePath(QStringLiteral("dump.TNT"));
+    QFile::remove(m_logPath);
+}
+
+void UploadsTest::cleanup()
+{
+    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+    m_fixture.reset();
+    m_window = nullptr;
+}
+
+bool UploadsTest::openPort()
+{
+    SerialPort& port = m_window->MSComm1();
+    port.setCommPort(1);
+    port.setSettings(QStringLiteral("1200,N,8,1"));
+    return port.open().ok;
+}
+
+void UploadsTest::receive(const QByteArray& bytes)
+{
+    auto* box = m_window->findChild<QPlainTextEdit*>("Text1");
+    const QString before = box->toPlainText();
+    QVERIFY(m_fixture->pty().write(bytes));
+    QTRY_VERIFY(box->toPlainText().size() > before.size());
+}
+
+void UploadsTest::expectReplace(const QString& path, Answer answer)
+{
+    m_fixture->dialogs().expectMessage(QStringLiteral("Replace existing file - ") + path + QLatin1Char('?'),
+        Dialogs::applicationTitle(), answer, Buttons::YesNoCancel, Icon::Question);
+}
+
+QByteArray UploadsTest::fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void UploadsTest::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void UploadsTest::receiveEnablesTheFrame()
+{
+    for (const char* name : { "up_all", "up_par", "up_tnt", "up_evr", "Command2", "hldc", "tmzc", "atsc" })
+        QVERIFY2(button(name)->isEnabled(), name);
+    QVERIFY(!button("up_hlp")->isEnabled()); // connecting enables Help, not Receive
+    QCOMPARE(QApplication::focusWidget(), button("up_par"));
+}
+
+void UploadsTest::newLogHoldsExactlyWhatArrives()
+{
+    m_fixture->dialogs().expectOpenFile(m_logPath, QStringLiteral("Open Communications Log Tenant File"));
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
+    QCOMPARE(m_fixture->pty().take(), QByteArray("PRITNT\r\n"));
+    QCOMPARE(fileBytes(m_logPath), QByteArray());
+    QVERIFY(button("Command3")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), button("Command3"));
+
+    const auto& request = m_fixture->dialogs().fileRequests().constLast();
+    QCOMPARE(request.filter, QStringLiteral("TNT Files (*.TNT)|*.TNT"));
+    QVERIFY(request.fileName.isEmpty());
+    QVERIFY(!request.mustExist); // a new log name is typed into the open dialog
+
+    receive("TNTDIR:1 TEL:5\r\n");
+    receive("END OF TNT\r\n");
+    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+    QCOMPARE(m_window->logFileNumber(), 0);
+    QVERIFY(!button("Command3")->isVisible());
+    QCOMPARE(fileBytes(m_logPath), QByteArray("TNTDIR:1 TEL:5\r\nEND OF TNT\r\n"));
+}
+
+void UploadsTest::existingLog_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("No appends") << int(Answer::No) << QByteArray("OLD\r\nNEW\r\n");
+    QTest::newRow("Yes replaces") << int(Answer::Yes) << QByteArray("NEW\r\n");
+}
+
+void UploadsTest::existingLog()
+{
+    QFETCH(int, answer);
+    QFETCH(QByteArray, content);
+    writeFile(m_logPath, "OLD\r\n");
+    // Cancel in the question shows the dialog again, with an empty name.
+    m_fixture->dialogs().expectOpenFile(m_logPath);
+    expectReplace(m_logPath, Answer::Cancel);
+    m_fixture->dialogs().expectOpenFile(m_logPath);
+    expectReplace(m_logPath, Answer(answer));
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
+    QVERIFY(m_fixture->dialogs().fileRequests().constLast().fileName.isEmpty());
+    receive("NEW\r\n");
+    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+    QCOMPARE(fileBytes(m_logPath), content);
+}
+
+void UploadsTest::cancelledDialogStillSends()
+{
+    m_fixture->dialogs().expectOpenFile(std::nullopt);
+    QTest::mouseClick(button("Command2"), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor("PRIACD\r\n"));
+    QCOMPARE(m_window->logFileNumber(), 0);
+    QVERIFY(!button("Command3")->isVisible());
+}
+
+void UploadsTest::logUploadsAndSend_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("enablesSend");
+    QTest::newRow("ATS") << "atsc"
+                         << "Open Communications Log AutoSchedule File" << QByteArray("PRIATS\r\n") << true;
+    QTest::newRow("ACD") << "Command2"
+                         << "Open Communications Log AcesseCode File" << QByteArray("PRIACD\r\n") << true;
+    QTest::newRow("HLD") << "hldc"
+                         << "Open Communications Log Holiday File" << QByteArray("PRIHLD\r\n") << false;
+    QTest::newRow("TMZ") << "tmzc"
+                         << "Open Communications Log TimeZone File" << QByteArray("PRITMZ\r\n") << true;
+    QTest::newRow("EVR") << "up_evr"
+                         << "Open Communications Log Event File" << QByteArray("PRIEVR\r\n") << true;
+    QTest::newRow("TNT") << "up_tnt"
+                         << "Open Communications Log Tenant File" << QByteArray("PRITNT\r\n") << true;
+    QTest::newRow("ALL, no dialog") << "up_all" << QString() << QByteArray("PRIALL\r\n") << true;
+    QTest::newRow("PAR, no dialog") << "up_par" << QString() << QByteArray("PRIPAR\r\n") << false;
+}
+
+void UploadsTest::logUploadsAndSend()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QByteArray, line);
+    QFETCH(bool, enablesSend);
+    button("download")->setEnabled(false);
+    if (!title.isEmpty())
+        m_fixture->dialogs().expectOpenFile(std::nullopt, title);
+    QTest::mouseClick(button(qPrintable(name)), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor(line));
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    QCOMPARE(m_fixture->pty().received(), line);
+    QCOMPARE(button("download")->isEnabled(), enablesSend);
+}
+
+void UploadsTest::anotherUploadSwitchesTheLog()
+{
+    const QString eventLog = m_environment.filePath(QStringLiteral("events.evr"));
+    QFile::remove(eventLog);
+    m_fixture->dialogs().expectOpenFile(m_logPath);
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    receive("FIRST HALF\r\n");
+
+    // The rest of the dump goes to the new log; a name typed with another
+    // extension than the filter's is used as typed.
+    m_fixture->dialogs().expectOpenFile(eventLog, QStringLiteral("Open Communications Log Event File"));
+    QTest::mouseClick(button("up_evr"), Qt::LeftButton);
+    receive("SECOND HALF\r\n");
+    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+
+    QCOMPARE(fileBytes(m_logPath), QByteArray("FIRST HALF\r\n"));
+    QCOMPARE(fileBytes(eventLog), QByteArray("SECOND HALF\r\n"));
+    QVERIFY(!QFile::exists(eventLog + QStringLiteral(".EVR")));
+}
+
+void UploadsTest::closingAndKeepingButtons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("keepsLog");
+    QTest::newRow("Help keeps the log") << "up_hlp" << QByteArray("HLP\r\n") << true;
+    QTest::newRow("PAR closes it") << "up_par" << QByteArray("PRIPAR\r\n") << false;
+    QTest::newRow("ALL closes it") << "up_all" << QByteArray("PRIALL\r\n") << false;
+}
+
+void UploadsTest::closingAndKeepingButtons()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, line);
+    QFETCH(bool, keepsLog);
+    m_fixture->dialogs().expectOpenFile(m_logPath);
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
+    receive("BEFORE\r\n");
+
+    button(qPrintable(name))->setEnabled(true);
+    QTest::mouseClick(button(qPrintable(name)), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor(line));
+    QCOMPARE(m_window->logFileNumber() != 0, keepsLog);
+    QCOMPARE(button("Command3")->isVisible(), keepsLog);
+    receive("AFTER\r\n");
+    QCOMPARE(fileBytes(m_logPath), keepsLog ? QByteArray("BEFORE\r\nAFTER\r\n") : QByteArray("BEFORE\r\n"));
+}
+
+void UploadsTest::closedPortClosesLogAndSendsNothing()
+{
+    m_fixture->dialogs().expectOpenFile(m_logPath);
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
+    m_fixture->pty().take();
+    m_window->MSComm1().close();
+
+    button("download")->setEnabled(false);
+    m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
+        QStringLiteral("Disconnect"), Answer::Ok, Buttons::Ok, Icon::None);
+    QTest::mouseClick(button("atsc"), Qt::LeftButton);
+    QCOMPARE(m_window->logFileNumber(), 0);
+    QVERIFY(!button("Command3")->isVisible());
+    QVERIFY(!button("download")->isEnabled());
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+}
+
+void UploadsTest::fileErrors()
+{
+    // A log that cannot be opened: the system's reason, then the dump without a log.
+    const QString unopenable = m_environment.filePath(QStringLiteral("no/such/folder/dump.TNT"));
+    m_fixture->dialogs().expectOpenFile(unopenable);
+    m_fixture->dialogs().expectMessage(QStringLiteral("No such file or directory"),
+        Dialogs::applicationTitle(), Answer::Ok, Buttons::Ok, Icon::Exclamation);
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
+    QCOMPARE(m_window->logFileNumber(), 0);
+    QVERIFY(!button("Command3")->isVisible());
+    m_fixture->pty().take();
+
+    // An existing name that cannot be deleted (a folder): the reason, and nothing is sent.
+    const QString folder = m_environment.filePath(QStringLiteral("afolder"));
+    QVERIFY(QDir().mkpath(folder));
+    m_fixture->dialogs().expectOpenFile(folder);
+    expectReplace(folder, Answer::Yes);
+    m_fixture->dialogs().expectMessage(QStringLiteral("Is a directory"), Dialogs::applicationTitle(),
+        Answer::Ok, Buttons::Ok, Icon::Exclamation);
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    QCOMPARE(m_window->logFileNumber(), 0);
+}
+
+QTEST_MAIN(UploadsTest)
+#include "tst_transfer_uploads.moc"
