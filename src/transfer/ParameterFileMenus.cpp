@@ -78,6 +78,8 @@ void ParameterFileMenus::savemenu_Click()
     Dialogs& dialogs = m_window.dialogs();
     Dialogs::FileRequest request;
     request.filter = QStringLiteral("Parameter Files (*.par)|*.par");
+    // The replace question below is the only one.
+    request.confirmOverwrite = false;
 
     ui.Text3->setFocus();
 
