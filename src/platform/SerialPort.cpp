@@ -15,6 +15,7 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -95,6 +96,14 @@ bool isAgain(const QSerialPort& port)
         || port.errorString() == qt_error_string(EWOULDBLOCK);
 }
 
+// True when the device behind fd has gone: a pty whose master closed, a pulled
+// adapter. Qt may report that with the text of an earlier EAGAIN.
+bool hungUp(QSerialPort& port)
+{
+    pollfd entry { int(port.handle()), POLLIN, 0 };
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
 QString groupName(gid_t gid)
 {
     if (const group* entry = getgrgid(gid))
@@ -159,6 +168,11 @@ QString openFailureReason(const QString& device, QSerialPort::SerialPortError er
 bool isAgain(const QSerialPort&)
 {
     return false;
+}
+
+bool hungUp(QSerialPort&)
+{
+    return true;
 }
 
 QString openFailureReason(const QString& device, QSerialPort::SerialPortError error, const QString& qtText)
@@ -516,7 +530,7 @@ void SerialPort::onErrorOccurred(int error)
         return;
     switch (QSerialPort::SerialPortError(error)) {
     case QSerialPort::ResourceError:
-        if (isAgain(*m_port))
+        if (isAgain(*m_port) && !hungUp(*m_port))
             return; // back-pressure from XOFF
         break;
     case QSerialPort::ReadError:
@@ -529,7 +543,7 @@ void SerialPort::onErrorOccurred(int error)
     // A hung-up device raises this error over and over: close once, from the event
     // loop, never inside Qt's own signal.
     m_lost = true;
-    const QString reason = QStringLiteral("The connection to %1 was lost.").arg(m_port->portName());
+    const QString reason = QStringLiteral("The connection to %1 was lost.").arg(deviceName(commPort()));
     QMetaObject::invokeMethod(
         this, [this, number = m_openCount, reason] { closeLostDevice(number, reason); },
         Qt::QueuedConnection);

@@ -8,7 +8,11 @@
 #include "form1.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 namespace {
@@ -23,6 +27,21 @@ QAbstractButton* button(form1& window, const char* name)
     return found;
 }
 } // namespace
+
+void clickControl(QWidget* control)
+{
+    QPoint at = control->rect().center();
+    if (auto* box = qobject_cast<QAbstractButton*>(control);
+        box && (qobject_cast<QRadioButton*>(box) || qobject_cast<QCheckBox*>(box))) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        const QStyle::SubElement element = qobject_cast<QRadioButton*>(box) ? QStyle::SE_RadioButtonClickRect
+                                                                            : QStyle::SE_CheckBoxClickRect;
+        at = box->style()->subElementRect(element, &option, box).center();
+    }
+    QTest::mouseClick(control, Qt::LeftButton, {}, at);
+}
 
 MainWindowFixture::MainWindowFixture()
     : m_settings(std::make_unique<SettingsStore>())
@@ -73,8 +92,8 @@ void MainWindowFixture::connectRs232()
     form1& main = show();
     if (auto* phone = main.findChild<QLineEdit*>(QStringLiteral("Text2")); phone && phone->text().isEmpty())
         phone->setText(FixturePhone);
-    QTest::mouseClick(button(main, "Option1"), Qt::LeftButton);
-    QTest::mouseClick(button(main, "Option7"), Qt::LeftButton);
+    clickControl(button(main, "Option1"));
+    clickControl(button(main, "Option7"));
     // Connect runs its waits inside the click.
     QTest::mouseClick(button(main, "connect"), Qt::LeftButton);
     m_pty->waitFor("COM\r\n");

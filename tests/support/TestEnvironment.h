@@ -7,6 +7,7 @@
 #include <memory>
 
 class Pty;
+class QWidget;
 class ScriptedDialogs;
 class SettingsStore;
 class form1;
@@ -28,6 +29,11 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Clicks a control with the mouse where a user would: a radio button or a check
+// box on its indicator and label (their blank right part takes no click), anything
+// else in its middle.
+void clickControl(QWidget* control);
 
 // The main window as the program builds it, with scripted dialogs, settings in the
 // test environment and port 1 mapped to a fresh pseudo-terminal ([Ports] COM1).

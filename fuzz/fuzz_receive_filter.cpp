@@ -1,0 +1,77 @@
+// The receive filter on arbitrary received bytes, against a second, independent
+// reading of the same rules: backspaces applied first, line feeds dropped, every
+// carriage return followed by exactly one line feed; the box is trimmed only past
+// its bound.
+#include "ReceiveFilter.h"
+#include "TextFiles.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "receive filter invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+ReceiveFilter::Chunk reference(const QString& received)
+{
+    ReceiveFilter::Chunk chunk;
+    // A backspace takes the character before it, which may itself be a line end.
+    QString kept;
+    for (const QChar c : received) {
+        if (c == QChar(8)) {
+            if (kept.isEmpty())
+                chunk.replacesLast = true;
+            else
+                kept.chop(1);
+        } else {
+            kept += c;
+        }
+    }
+    for (const QChar c : std::as_const(kept)) {
+        if (c == QChar(10))
+            continue;
+        chunk.text += c;
+        if (c == QChar(13))
+            chunk.text += QChar(10);
+    }
+    return chunk;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString received = TextFiles::fromFileBytes(bytes);
+    const ReceiveFilter::Chunk chunk = ReceiveFilter::clean(received);
+    const ReceiveFilter::Chunk expected = reference(received);
+
+    require(chunk.text == expected.text, "filtered text differs from the rules");
+    require(chunk.replacesLast == expected.replacesLast, "leading backspace noticed wrongly");
+    require(!chunk.text.contains(QChar(8)), "a backspace survived");
+    const QString& text = chunk.text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QChar(13))
+            require(i + 1 < text.size() && text.at(i + 1) == QChar(10), "carriage return without line feed");
+        if (text.at(i) == QChar(10))
+            require(i > 0 && text.at(i - 1) == QChar(13), "bare line feed");
+    }
+    // The log gets the same text as single bytes: nothing may be lost on the way.
+    require(
+        TextFiles::fromFileBytes(TextFiles::toFileBytes(text)) == text, "log bytes differ from the box text");
+    require(!ReceiveFilter::forDisplay(text).contains(QChar(13)), "a carriage return is shown");
+
+    // The box length is taken from the input too, to cover the trimming bound.
+    const int length = size >= 4 ? int(data[0] | data[1] << 8 | (data[2] & 0x7f) << 16) : int(size);
+    const int trimmed = ReceiveFilter::trimmedBefore(length);
+    require(trimmed == (length > ReceiveFilter::TrimAbove ? ReceiveFilter::TrimCount : 0), "trimmed wrongly");
+    return 0;
+}

@@ -1,0 +1,461 @@
+#include "Dialogs.h"
+#include "Pty.h"
+#include "ScriptedDialogs.h"
+#include "SerialPort.h"
+#include "SettingsStore.h"
+#include "TestEnvironment.h"
+#include "Ticker.h"
+#include "form1.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+// What the far end had read, and whether the MasterCode button was usable, at every
+// tick of Timer1 while a handler waits.
+class TickRecorder : public QObject
+{
+public:
+    TickRecorder(form1& window, Pty& pty)
+        : m_fd(pty.masterFd())
+    {
+        connect(&window.Timer1(), &Ticker::ticked, this, [this, &window] {
+            read();
+            bytesAtTick.append(bytes);
+            enabledAtTick.append(window.ui().Mastercode->isEnabled());
+        });
+    }
+    void read()
+    {
+        char buffer[512];
+        for (ssize_t n; (n = ::read(m_fd, buffer, sizeof buffer)) > 0;)
+            bytes.append(buffer, int(n));
+    }
+
+    QByteArray bytes;
+    QList<QByteArray> bytesAtTick;
+    QList<bool> enabledAtTick;
+
+private:
+    int m_fd;
+};
+
+const QString Properties = QString::fromLatin1(SettingsStore::Properties);
+
+} // namespace
+
+// Opening the port, Connect and Disconnect in both modes, the port and mode buttons:
+// the bytes as the far end reads them and the controls the link leaves usable.
+class ConnectionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void connectSendsGreeting_data();
+    void connectSendsGreeting();
+    void connectWithoutPhoneNumber_data();
+    void connectWithoutPhoneNumber();
+    void connectAgainSendsGreetingAgain();
+    void noPortSelectedOpensCom4();
+    void openFailureShowsReason_data();
+    void openFailureShowsReason();
+    void disconnect_data();
+    void disconnect();
+    void disconnectWhenClosed();
+    void disconnectDuringConnectWait();
+    void portButtons_data();
+    void portButtons();
+    void portButtonWhileOpen();
+    void modeButtons_data();
+    void modeButtons();
+    void hangUpClosesOnce();
+
+private:
+    template <class T = QWidget> T* control(const char* name)
+    {
+        return m_window->findChild<T*>(QLatin1String(name));
+    }
+    void click(const char* name) { clickControl(control(name)); }
+    void showWindow();
+    void finish() { QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report())); }
+
+    TestEnvironment m_environment;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    form1* m_window = nullptr;
+};
+
+void ConnectionTest::init()
+{
+    m_environment.clearSettings();
+    m_fixture = std::make_unique<MainWindowFixture>();
+}
+
+void ConnectionTest::cleanup()
+{
+    m_fixture.reset();
+    m_window = nullptr;
+}
+
+void ConnectionTest::showWindow()
+{
+    m_window = &m_fixture->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void ConnectionTest::connectSendsGreeting_data()
+{
+    QTest::addColumn<bool>("rs232");
+    QTest::addColumn<QString>("modemSetting");
+    QTest::addColumn<QList<QByteArray>>("bytesAtTick");
+
+    // The greeting is on the line before the first tick of its wait; in modem mode
+    // the dial line follows on the third tick; the buttons come after the last.
+    const QByteArray com = "COM\r\n";
+    QTest::newRow("RS232") << true << "ATZ" << QList<QByteArray> { com, com, com, com, com };
+    const QByteArray setting = "AT&F E0 S0=0\r\n";
+    const QByteArray dialled = setting + "ATDT9,5550123\r\n";
+    QTest::newRow("modem") << false << "AT&F E0 S0=0"
+                           << QList<QByteArray> { setting, setting, setting, dialled, dialled, dialled };
+}
+
+void ConnectionTest::connectSendsGreeting()
+{
+    QFETCH(bool, rs232);
+    QFETCH(QString, modemSetting);
+    QFETCH(QList<QByteArray>, bytesAtTick);
+
+    m_fixture->settings().setValue(Properties, "sett", modemSetting);
+    m_fixture->settings().setValue(Properties, "ph", "9,5550123");
+    showWindow();
+    click("Option1");
+    click(rs232 ? "Option7" : "Option8");
+    TickRecorder recorder(*m_window, m_fixture->pty());
+
+    click("connect");
+
+    QCOMPARE(recorder.bytesAtTick, bytesAtTick);
+    QCOMPARE(recorder.enabledAtTick, QList<bool>(bytesAtTick.size(), false));
+    QVERIFY(m_window->MSComm1().portOpen());
+    QCOMPARE(m_window->MSComm1().settings(), QStringLiteral("1200,N,8,1"));
+    QCOMPARE(m_window->MSComm1().handshaking(), SerialPort::Handshaking::XonXoff);
+    for (const char* name : { "Mastercode", "up_hlp", "endg" })
+        QVERIFY2(control(name)->isEnabled(), name);
+    QVERIFY(!control("upload")->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), control("Text3"));
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(recorder.bytes + m_fixture->pty().drain(), bytesAtTick.last());
+    finish();
+}
+
+void ConnectionTest::connectWithoutPhoneNumber_data()
+{
+    QTest::addColumn<bool>("rs232");
+    QTest::newRow("RS232") << true;
+    QTest::newRow("modem") << false;
+}
+
+// The port opens and nothing goes out; only modem mode asks for the number.
+void ConnectionTest::connectWithoutPhoneNumber()
+{
+    QFETCH(bool, rs232);
+
+    showWindow();
+    click("Option1");
+    click(rs232 ? "Option7" : "Option8");
+    control<QLineEdit>("Text2")->clear();
+    if (!rs232)
+        m_fixture->dialogs().expectMessage(
+            "Please input the phone number", "Phone Number", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+
+    click("connect");
+
+    QVERIFY(m_window->MSComm1().portOpen());
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    for (const char* name : { "Mastercode", "up_hlp", "endg" })
+        QVERIFY2(!control(name)->isEnabled(), name);
+    if (!rs232)
+        QCOMPARE(QApplication::focusWidget(), control("Text2"));
+    finish();
+}
+
+void ConnectionTest::connectAgainSendsGreetingAgain()
+{
+    showWindow();
+    m_fixture->connectRs232();
+    const int opened = m_window->MSComm1().openCount();
+
+    click("connect");
+
+    QCOMPARE(m_fixture->pty().drain(), QByteArray("COM\r\n"));
+    QCOMPARE(m_window->MSComm1().openCount(), opened);
+    finish();
+}
+
+void ConnectionTest::noPortSelectedOpensCom4()
+{
+    m_fixture->settings().setValue("Ports", "COM1", m_environment.filePath("not-this-one"));
+    m_fixture->settings().setValue("Ports", "COM4", m_fixture->pty().slaveName());
+    m_fixture->settings().setValue(Properties, "rs232", "True");
+    m_fixture->settings().setValue(Properties, "ph", "1");
+    showWindow();
+    for (const char* name : { "Option1", "Option2", "Option3", "Option4" })
+        QVERIFY(!control<QRadioButton>(name)->isChecked());
+
+    click("connect");
+
+    QCOMPARE(m_window->MSComm1().commPort(), 4);
+    QCOMPARE(m_fixture->pty().drain(), QByteArray("COM\r\n"));
+    finish();
+}
+
+void ConnectionTest::openFailureShowsReason_data()
+{
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing device") << false << "There is no device %1.";
+    QTest::newRow("device in use") << true << "%1 is in use by another program.";
+}
+
+void ConnectionTest::openFailureShowsReason()
+{
+    QFETCH(bool, busy);
+    QFETCH(QString, reason);
+
+    const QString device = busy ? m_fixture->pty().slaveName() : m_environment.filePath("ttyGone");
+    m_fixture->settings().setValue("Ports", "COM2", device);
+    SerialPort other(m_fixture->settings());
+    if (busy) {
+        other.setCommPort(2);
+        other.setSettings("1200,N,8,1");
+        QVERIFY(other.open().ok);
+    }
+    showWindow();
+    click("Option2");
+    m_fixture->dialogs().expectMessage("              The comm port is closed.\n" + reason.arg(device),
+        "Vestibar 4700 Management System", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+
+    click("connect");
+
+    QVERIFY(!m_window->MSComm1().portOpen());
+    QVERIFY(!control("Mastercode")->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    finish();
+}
+
+void ConnectionTest::disconnect_data()
+{
+    QTest::addColumn<bool>("rs232");
+    QTest::addColumn<int>("reopens");
+
+    QTest::newRow("RS232 renews the port first") << true << 1;
+    QTest::newRow("modem") << false << 0;
+}
+
+void ConnectionTest::disconnect()
+{
+    QFETCH(bool, rs232);
+    QFETCH(int, reopens);
+
+    showWindow();
+    m_fixture->connectRs232();
+    click(rs232 ? "Option7" : "Option8");
+    // As in the middle of a programming run.
+    for (QWidget* widget : m_window->linkControls())
+        widget->setEnabled(true);
+    m_window->setPanelText(3, "Send Record:  12");
+    m_window->ui().Progress->show();
+    m_window->ui().Command1->show();
+    const int opened = m_window->MSComm1().openCount();
+
+    click("close1");
+
+    // The port is closed at once after the line: every byte of it got out first.
+    QVERIFY(!m_window->MSComm1().portOpen());
+    QCOMPARE(m_fixture->pty().drain(), QByteArray("DIS\r\n"));
+    QCOMPARE(m_window->MSComm1().openCount() - opened, reopens);
+    QCOMPARE(m_window->linkControls().size(), 48);
+    for (QWidget* widget : m_window->linkControls())
+        QVERIFY2(!widget->isEnabled(), qPrintable(widget->objectName()));
+    QVERIFY(control("connect")->isEnabled());
+    QCOMPARE(m_window->panelText(3), QStringLiteral("Send Record:  0"));
+    QVERIFY(m_window->ui().Progress->isHidden());
+    QVERIFY(m_window->ui().Command1->isHidden());
+    QCOMPARE(QApplication::focusWidget(), control("connect"));
+    finish();
+}
+
+void ConnectionTest::disconnectWhenClosed()
+{
+    showWindow();
+    control("endg")->setEnabled(true);
+    m_fixture->dialogs().expectMessage(
+        "The comm port is closed", "End Communicatiom ", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+
+    click("close1");
+
+    QVERIFY(control("endg")->isEnabled());
+    QVERIFY(!m_window->MSComm1().portOpen());
+    finish();
+}
+
+// Disconnect pressed while Connect waits to dial: the dial line is not sent to a
+// closed port and the buttons that need the link stay disabled.
+void ConnectionTest::disconnectDuringConnectWait()
+{
+    m_fixture->settings().setValue(Properties, "sett", "ATZ");
+    m_fixture->settings().setValue(Properties, "ph", "123");
+    showWindow();
+    click("Option1");
+    click("Option8");
+    bool pressed = false;
+    connect(&m_window->Timer1(), &Ticker::ticked, this, [&] {
+        if (!std::exchange(pressed, true))
+            QMetaObject::invokeMethod(
+                control<QAbstractButton>("close1"), &QAbstractButton::click, Qt::QueuedConnection);
+    });
+
+    click("connect");
+
+    QVERIFY(pressed);
+    QCOMPARE(m_fixture->pty().drain(), QByteArray("ATZ\r\nDIS\r\n"));
+    QVERIFY(!m_window->MSComm1().portOpen());
+    for (const char* name : { "Mastercode", "up_hlp", "endg" })
+        QVERIFY2(!control(name)->isEnabled(), name);
+    QVERIFY(!QApplication::overrideCursor());
+    finish();
+}
+
+void ConnectionTest::portButtons_data()
+{
+    QTest::addColumn<int>("number");
+    for (int n = 1; n <= 4; ++n)
+        QTest::addRow("port %d", n) << n;
+}
+
+void ConnectionTest::portButtons()
+{
+    QFETCH(int, number);
+
+    showWindow();
+    const char* names[] = { "Option1", "Option2", "Option3", "Option4" };
+    // Start from another port, so the click has something to change.
+    click(names[number % 4]);
+
+    click(names[number - 1]);
+
+    for (int n = 1; n <= 4; ++n)
+        QCOMPARE(control<QRadioButton>(names[n - 1])->isChecked(), n == number);
+    QCOMPARE(m_window->MSComm1().commPort(), number);
+    QCOMPARE(m_fixture->settings().value(Properties, "Port"), QString::number(number));
+    QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  %1").arg(number));
+    finish();
+}
+
+// The open port keeps its number; the clicked button, still selected, decides the
+// next connect.
+void ConnectionTest::portButtonWhileOpen()
+{
+    Pty second;
+    m_fixture->settings().setValue("Ports", "COM2", second.slaveName());
+    showWindow();
+    m_fixture->connectRs232();
+    m_fixture->dialogs().expectMessage(
+        "Comm port is opened!", Dialogs::applicationTitle(), Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+
+    click("Option2");
+
+    QVERIFY(m_fixture->dialogs().done());
+    QCOMPARE(m_window->MSComm1().commPort(), 1);
+    QCOMPARE(m_fixture->settings().value(Properties, "Port"), QStringLiteral("1"));
+    QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  1"));
+    QVERIFY(control<QRadioButton>("Option2")->isChecked());
+
+    click("close1");
+    QVERIFY(m_fixture->pty().waitFor("DIS\r\n"));
+    click("connect");
+
+    QCOMPARE(m_window->MSComm1().commPort(), 2);
+    QCOMPARE(second.drain(), QByteArray("COM\r\n"));
+    finish();
+}
+
+void ConnectionTest::modeButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("portOpen");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("phoneEnabled");
+
+    QTest::newRow("RS232") << "Option7" << false << "True" << false;
+    QTest::newRow("modem") << "Option8" << false << "False" << true;
+    QTest::newRow("RS232, port open") << "Option7" << true << "True" << false;
+    QTest::newRow("modem, port open") << "Option8" << true << "False" << true;
+}
+
+void ConnectionTest::modeButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, portOpen);
+    QFETCH(QString, stored);
+    QFETCH(bool, phoneEnabled);
+
+    showWindow();
+    if (portOpen)
+        m_fixture->connectRs232();
+    // Start from the other mode.
+    click(phoneEnabled ? "Option7" : "Option8");
+
+    click(qPrintable(button));
+
+    QVERIFY(control<QRadioButton>(qPrintable(button))->isChecked());
+    QCOMPARE(control<QRadioButton>(phoneEnabled ? "Option7" : "Option8")->isChecked(), false);
+    QCOMPARE(m_window->rs232Mode(), !phoneEnabled);
+    QCOMPARE(m_fixture->settings().value(Properties, "rs232"), stored);
+    QCOMPARE(control("Text2")->isEnabled(), phoneEnabled);
+    QCOMPARE(control("Label1")->isEnabled(), phoneEnabled);
+    QCOMPARE(m_window->MSComm1().portOpen(), portOpen);
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    finish();
+}
+
+// A vanished device closes the port once and the link stays quiet; the next
+// command finds the port closed.
+void ConnectionTest::hangUpClosesOnce()
+{
+    showWindow();
+    m_fixture->connectRs232();
+    QSignalSpy lost(&m_window->MSComm1(), &SerialPort::deviceLost);
+    const int opened = m_window->MSComm1().openCount();
+
+    m_fixture->pty().closeMaster();
+
+    QTRY_VERIFY(!m_window->MSComm1().portOpen());
+    m_window->WaitSeconds(3);
+    QCOMPARE(lost.count(), 1);
+    QCOMPARE(m_window->MSComm1().openCount(), opened);
+    QVERIFY(m_window->panelText(1).startsWith(QStringLiteral("Status: ")));
+    QVERIFY(m_window->panelText(1).contains(m_fixture->pty().slaveName()));
+    m_fixture->dialogs().expectMessage("The comm port is closed", "End Communicatiom ");
+
+    click("close1");
+
+    QCOMPARE(lost.count(), 1);
+    finish();
+}
+
+QTEST_MAIN(ConnectionTest)
+#include "tst_link_connection.moc"

@@ -1,0 +1,148 @@
+#include "ReceiveFilter.h"
+#include "SerialPort.h"
+
+#include <QTest>
+
+// The cleaning of received text, with no box or file involved.
+class ReceiveFilterTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void clean_data();
+    void clean();
+    void trimmedBefore_data();
+    void trimmedBefore();
+    void eventTexts_data();
+    void eventTexts();
+};
+
+void ReceiveFilterTest::clean_data()
+{
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<QString>("logged");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("replacesLast");
+
+    QTest::newRow("CR LF between lines") << "AB\r\nCD"
+                                         << "AB\r\nCD"
+                                         << "AB\nCD" << false;
+    QTest::newRow("bare LF dropped") << "AB\nCD"
+                                     << "ABCD"
+                                     << "ABCD" << false;
+    QTest::newRow("bare CR gets its LF") << "AB\rCD"
+                                         << "AB\r\nCD"
+                                         << "AB\nCD" << false;
+    QTest::newRow("LF CR is one line end") << "A\n\rB"
+                                           << "A\r\nB"
+                                           << "A\nB" << false;
+    QTest::newRow("two CRs, two line ends") << "\r\r"
+                                            << "\r\n\r\n"
+                                            << "\n\n"
+                                            << false;
+    QTest::newRow("chunk split after CR") << "AB\r"
+                                          << "AB\r\n"
+                                          << "AB\n"
+                                          << false;
+    QTest::newRow("chunk starting with the LF of a split CR LF") << "\nCD"
+                                                                 << "CD"
+                                                                 << "CD" << false;
+    QTest::newRow("backspace takes the character before it") << "ABC\bD"
+                                                             << "ABD"
+                                                             << "ABD" << false;
+    QTest::newRow("two backspaces in a row") << "ABC\b\bD"
+                                             << "AD"
+                                             << "AD" << false;
+    QTest::newRow("leading backspace") << "\bX"
+                                       << "X"
+                                       << "X" << true;
+    QTest::newRow("several leading backspaces") << "\b\b\bX"
+                                                << "X"
+                                                << "X" << true;
+    QTest::newRow("more backspaces than characters") << "AB\b\b\bC"
+                                                     << "C"
+                                                     << "C" << true;
+    QTest::newRow("backspace over a CR, before line ends are made") << "A\r\b\nB"
+                                                                    << "AB"
+                                                                    << "AB" << false;
+    QTest::newRow("only a backspace") << "\b"
+                                      << ""
+                                      << "" << true;
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "" << false;
+    QTest::newRow("other control and high characters kept")
+        << QString::fromLatin1("\x07\t\xe9\xff") << QString::fromLatin1("\x07\t\xe9\xff")
+        << QString::fromLatin1("\x07\t\xe9\xff") << false;
+}
+
+void ReceiveFilterTest::clean()
+{
+    QFETCH(QString, received);
+    QFETCH(QString, logged);
+    QFETCH(QString, shown);
+    QFETCH(bool, replacesLast);
+
+    const ReceiveFilter::Chunk chunk = ReceiveFilter::clean(received);
+    QCOMPARE(chunk.text, logged);
+    QCOMPARE(chunk.replacesLast, replacesLast);
+    QCOMPARE(ReceiveFilter::forDisplay(chunk.text), shown);
+}
+
+void ReceiveFilterTest::trimmedBefore_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("dropped");
+
+    QTest::newRow("empty box") << 0 << 0;
+    QTest::newRow("at the limit") << 20000 << 0;
+    QTest::newRow("one past the limit") << 20001 << 4096;
+    QTest::newRow("far past the limit") << 64000 << 4096;
+}
+
+void ReceiveFilterTest::trimmedBefore()
+{
+    QFETCH(int, length);
+    QFETCH(int, dropped);
+    QCOMPARE(ReceiveFilter::trimmedBefore(length), dropped);
+}
+
+void ReceiveFilterTest::eventTexts_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("received") << int(SerialPort::EvReceive) << "Receiving..."
+                              << "";
+    QTest::newRow("overrun") << int(SerialPort::ErOverrun) << ""
+                             << "Overrun Error";
+    QTest::newRow("receive buffer overflow") << int(SerialPort::ErRxOver) << ""
+                                             << "Receive Buffer Overflow";
+    QTest::newRow("transmit buffer full") << int(SerialPort::ErTxFull) << ""
+                                          << "Transmit Buffer Full";
+    QTest::newRow("parity error") << int(SerialPort::ErRxParity) << ""
+                                  << "";
+    QTest::newRow("framing error") << int(SerialPort::ErFrame) << ""
+                                   << "";
+    QTest::newRow("break") << int(SerialPort::ErBreak) << ""
+                           << "";
+    QTest::newRow("send buffer emptied") << int(SerialPort::EvSend) << ""
+                                         << "";
+    QTest::newRow("ring") << int(SerialPort::EvRing) << ""
+                          << "";
+}
+
+void ReceiveFilterTest::eventTexts()
+{
+    QFETCH(int, code);
+    QFETCH(QString, status);
+    QFETCH(QString, error);
+
+    const ReceiveFilter::EventTexts texts = ReceiveFilter::eventTexts(code);
+    QCOMPARE(texts.status, status);
+    QCOMPARE(texts.error, error);
+}
+
+QTEST_MAIN(ReceiveFilterTest)
+#include "tst_link_receivefilter.moc"
