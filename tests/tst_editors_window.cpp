@@ -1,0 +1,612 @@
+// The five database editors driven as the operator uses them: typing, the Enter
+// order, the record tests of the access-code window, loading, Save and Save As.
+#include "DatabaseFile.h"
+#include "EditorKinds.h"
+#include "EditorWindow.h"
+#include "MaskedEdit.h"
+#include "ScriptedDialogs.h"
+#include "TestEnvironment.h"
+#include "TextFiles.h"
+#include "form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+using Kind = Editors::Kind;
+Q_DECLARE_METATYPE(Editors::Kind)
+
+namespace {
+
+const QString AppTitle = QStringLiteral("Editor Test Title");
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Types text into box; ">" stands for the right arrow, to step over a position.
+void type(QWidget* box, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('>'))
+            QTest::keyClick(box, Qt::Key_Right);
+        else
+            QTest::keyClicks(box, QString(c));
+    }
+}
+
+QString focusName()
+{
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+// Root writes into any file; the read-only case runs as "nobody" for the moment of
+// the save. The saved user id stays 0, so the test can return to root.
+class Unprivileged
+{
+public:
+    Unprivileged()
+    {
+#ifdef Q_OS_UNIX
+        if (::geteuid() != 0)
+            return;
+        m_switched = ::setresgid(65534, 65534, 0) == 0 && ::setresuid(65534, 65534, 0) == 0;
+        if (!m_switched)
+            ::setresgid(0, 0, 0);
+#endif
+    }
+    ~Unprivileged()
+    {
+#ifdef Q_OS_UNIX
+        if (m_switched) {
+            [[maybe_unused]] const int user = ::setresuid(0, 0, 0);
+            [[maybe_unused]] const int group = ::setresgid(0, 0, 0);
+        }
+#endif
+    }
+    // False when running as root could not be left.
+    bool effective() const
+    {
+#ifdef Q_OS_UNIX
+        return ::geteuid() != 0;
+#else
+        return true;
+#endif
+    }
+
+private:
+    bool m_switched = false;
+};
+
+} // namespace
+
+class EditorWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void typedRecordsThroughTheEnterOrder_data();
+    void typedRecordsThroughTheEnterOrder();
+    void accessCodeTestsInTheirOrder();
+    void frameOfEachWindow_data();
+    void frameOfEachWindow();
+    void loadAndSaveByteExact_data();
+    void loadAndSaveByteExact();
+    void handOverNameLoadedAndCleared_data();
+    void handOverNameLoadedAndCleared();
+    void saveNames();
+    void saveRefusedOrCancelled();
+    void failedSaveReportsAndKeepsTheOldFile_data();
+    void failedSaveReportsAndKeepsTheOldFile();
+    void longContentKeptWhole();
+    void newFileMenusOpenModalEditors_data();
+    void newFileMenusOpenModalEditors();
+
+private:
+    EditorWindow& open(Kind kind);
+    QPushButton* button(const char* name) const
+    {
+        return m_window->findChild<QPushButton*>(QLatin1String(name));
+    }
+    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+
+    TestEnvironment m_environment;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<EditorWindow> m_window;
+};
+
+void EditorWindowTest::initTestCase()
+{
+    Dialogs::setApplicationTitle(AppTitle);
+}
+
+void EditorWindowTest::init()
+{
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+}
+
+void EditorWindowTest::cleanup()
+{
+    if (m_dialogs)
+        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
+    m_window.reset();
+    m_dialogs.reset();
+}
+
+EditorWindow& EditorWindowTest::open(Kind kind)
+{
+    m_window = std::make_unique<EditorWindow>(EditorKinds::of(kind), *m_dialogs);
+    m_window->show();
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        qWarning("the editor did not become active");
+    return *m_window;
+}
+
+void EditorWindowTest::typedRecordsThroughTheEnterOrder_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QStringList>("typed"); // per box, in Enter order; ">": right arrow
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("tenant") << Kind::Tenant << QStringList { "12", "555", "  J SMITH " }
+                            << "TNTDIR:12TEL:555 NAME:J SMITH";
+    QTest::newRow("tenant, empty boxes") << Kind::Tenant << QStringList { "", "", "" } << "TNTDIR:TEL: NAME:";
+    QTest::newRow("access code") << Kind::AccessCode
+                                 << QStringList { "1234", "42", "9876", "12", "1", "J SMITH" }
+                                 << "ACD 1234 00042 1 2 N 1 J SMITH";
+    QTest::newRow("access code, first and third period")
+        << Kind::AccessCode << QStringList { "0000", "", "", "1>3", "2", "" } << "ACD 0000 NNNNN 1   3 N 2 ";
+    QTest::newRow("auto schedule") << Kind::AutoSchedule
+                                   << QStringList { "1", "2", "0800", "1730", "01111100" }
+                                   << "ATS 1 2 08:00 17:30 0 1 1 1 1 1 0 0";
+    QTest::newRow("auto schedule, hours and three flags")
+        << Kind::AutoSchedule << QStringList { "", "", "08", "", "101" } << "ATS   08: : 1 0 1";
+    QTest::newRow("holiday") << Kind::Holiday << QStringList { "3", "12", "5" } << "HLD 03 12/05";
+    QTest::newRow("holiday, empty") << Kind::Holiday << QStringList { "", "", "" } << "HLD  /";
+    QTest::newRow("time zone") << Kind::TimeZone << QStringList { "1", "0800", "1700", "11111000" }
+                               << "TMZ 1 08:00 17:00 1 1 1 1 1 0 0 0";
+}
+
+void EditorWindowTest::typedRecordsThroughTheEnterOrder()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, line);
+    EditorWindow& window = open(kind);
+    const QList<MaskedEdit*>& boxes = window.boxes();
+    QCOMPARE(boxes.size(), typed.size());
+    QStringList cleared;
+    for (const MaskedEdit* box : boxes)
+        cleared << box->boxText();
+
+    // Two records: the second is appended after the first.
+    for (int record = 0; record < 2; ++record) {
+        if (record == 0)
+            boxes.constFirst()->setFocus();
+        for (int i = 0; i < boxes.size(); ++i) {
+            QCOMPARE(focusName(), boxes.at(i)->objectName());
+            QCOMPARE(boxes.at(i)->cursorPosition(), 0);
+            type(boxes.at(i), typed.at(i));
+            QTest::keyClick(boxes.at(i), i % 2 ? Qt::Key_Enter : Qt::Key_Return);
+        }
+        QCOMPARE(focusName(), QLatin1String(window.kind().enter));
+        click(window.kind().enter);
+
+        QString expected;
+        for (int n = 0; n <= record; ++n)
+            expected += line + QLatin1String("\r\n");
+        QCOMPARE(window.content(), expected);
+        QCOMPARE(focusName(), boxes.constFirst()->objectName());
+        for (int i = 0; i < boxes.size(); ++i) {
+            QCOMPARE(boxes.at(i)->boxText(), cleared.at(i));
+            QCOMPARE(boxes.at(i)->digits(), QString());
+        }
+    }
+}
+
+void EditorWindowTest::accessCodeTestsInTheirOrder()
+{
+    EditorWindow& window = open(Kind::AccessCode);
+    window.setContent(QStringLiteral("ACD 1111 NNNNN 1 N N 1 \r\n"));
+    const QString before = window.content();
+    auto* code = window.findChild<MaskedEdit*>(QStringLiteral("Macd1"));
+    auto* directory = window.findChild<MaskedEdit*>(QStringLiteral("Macd2"));
+    auto* periods = window.findChild<MaskedEdit*>(QStringLiteral("Macd3"));
+    auto* door = window.findChild<MaskedEdit*>(QStringLiteral("Macd4"));
+    auto* name = window.findChild<MaskedEdit*>(QStringLiteral("Macd5"));
+    QVERIFY(code && directory && periods && door && name);
+    code->assign(QStringLiteral("123"));
+    directory->assign(QStringLiteral("77"));
+    name->setText(QStringLiteral("A B"));
+
+    struct Refusal
+    {
+        const char* text;
+        QString title;
+        const char* focus;
+        void (*fix)(MaskedEdit* code, MaskedEdit* door, MaskedEdit* periods);
+    };
+    const Refusal refusals[] = {
+        { "Access Code must be 4 digits", AppTitle, "Macd1",
+            [](MaskedEdit* c, MaskedEdit*, MaskedEdit*) { c->assign(QStringLiteral("0123")); } },
+        { "Please input the door number", AppTitle, "Macd4",
+            [](MaskedEdit*, MaskedEdit* d, MaskedEdit*) { d->assign(QStringLiteral("2")); } },
+        { "Please input S1,S2,S3", QStringLiteral("S1,S2,S3 Error"), "Macd3",
+            [](MaskedEdit*, MaskedEdit*, MaskedEdit* p) { p->assign(QStringLiteral("    5")); } },
+    };
+    for (const Refusal& refusal : refusals) {
+        QStringList boxTexts;
+        for (const MaskedEdit* box : window.boxes())
+            boxTexts << box->boxText();
+        window.ui().Text1->setFocus();
+        m_dialogs->expectMessage(
+            QLatin1String(refusal.text), refusal.title, Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+        click("entacd");
+        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
+        QCOMPARE(focusName(), QLatin1String(refusal.focus));
+        QCOMPARE(window.content(), before);
+        for (int i = 0; i < window.boxes().size(); ++i)
+            QCOMPARE(window.boxes().at(i)->boxText(), boxTexts.at(i));
+        refusal.fix(code, door, periods);
+    }
+
+    click("entacd");
+    // The Directory box takes no part in the line but is emptied with the others.
+    QCOMPARE(window.content(), before + QStringLiteral("ACD 0123 NNNNN 5 N N 2 A B\r\n"));
+    QCOMPARE(directory->digits(), QString());
+    QCOMPARE(name->text(), QString());
+    QCOMPARE(focusName(), QStringLiteral("Macd1"));
+}
+
+void EditorWindowTest::frameOfEachWindow_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QStringList>("buttons"); // enter, save, save as, print, quit
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("saveAsTitle");
+    QTest::addColumn<QStringList>("labels");
+
+    QTest::newRow("tntform") << Kind::Tenant
+                             << QStringList { "ent", "tntsave", "tntsaveas", "Command1", "qui" }
+                             << "TNT File (*.TNT)|*.TNT"
+                             << "Save As" << QStringList { "Tenant Directory", "Tenant Tel", "Tenant Name" };
+    QTest::newRow("acdform") << Kind::AccessCode
+                             << QStringList { "entacd", "acdsave", "acdsaveas", "Command1", "quiacd" }
+                             << "ACD File (*.ACD)|*.ACD"
+                             << "Save As"
+                             << QStringList { "Access Code", "Card No.", "Directory", "Time Period(S1,S2,S3)",
+                                    "Door", "Name" };
+    QTest::newRow("atsform") << Kind::AutoSchedule
+                             << QStringList { "entats", "atssave", "atssaveas", "Command1", "quiats" }
+                             << "ATS File (*.ATS)|*.ATS"
+                             << "Save As"
+                             << QStringList { "Auto Schedule No", "Door ( 1 or 2 )", "Begin    Time",
+                                    "End       Time", "Day Of Week" };
+    QTest::newRow("hldform") << Kind::Holiday
+                             << QStringList { "enthld", "Command1", "hldsaveas", "Command2", "quihld" }
+                             << "HLD File (*.HLD)|*.HLD"
+                             << "Save As" << QStringList { " Holiday No(1-16)", " Date   ( mm/dd )", "Day" };
+    QTest::newRow("tmzform") << Kind::TimeZone
+                             << QStringList { "enttmz", "tmzsave", "tmzsaveas", "Command1", "quitmz" }
+                             << "TMZ File (*.TMZ)|*.TMZ"
+                             << "Save AS"
+                             << QStringList { "Time Zone No", "Begin Time", "End    Time", "Dayofweek" };
+}
+
+void EditorWindowTest::frameOfEachWindow()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, filter);
+    QFETCH(QString, saveAsTitle);
+    QFETCH(QStringList, labels);
+    EditorWindow& window = open(kind);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
+    QCOMPARE(window.ui().Text1->accessibleName(), QStringLiteral("File Content"));
+    QCOMPARE(window.ui().StatusBar1->isVisible(), kind == Kind::Tenant);
+    const QStringList captions = { "Enter", "Save", "Save As", "Print", "Quit" };
+    for (int i = 0; i < buttons.size(); ++i) {
+        QPushButton* found = button(qPrintable(buttons.at(i)));
+        QVERIFY2(found, qPrintable(buttons.at(i)));
+        QCOMPARE(found->text(), captions.at(i));
+    }
+    QStringList names;
+    for (const MaskedEdit* box : window.boxes())
+        names << box->accessibleName();
+    QCOMPARE(names, labels);
+
+    // Save As asks with the window's filter and title, offering the current name.
+    const QString first = m_environment.filePath(QStringLiteral("first"));
+    window.setContent(QStringLiteral("X\r\n"));
+    m_dialogs->expectSaveFile(first, saveAsTitle);
+    m_dialogs->expectSaveFile(std::nullopt, saveAsTitle);
+    click(qPrintable(buttons.at(2)));
+    click(qPrintable(buttons.at(2)));
+    QCOMPARE(m_dialogs->fileRequests().size(), 2);
+    QCOMPARE(m_dialogs->fileRequests().at(0).filter, filter);
+    QCOMPARE(m_dialogs->fileRequests().at(0).fileName, QString());
+    QCOMPARE(m_dialogs->fileRequests().at(1).fileName, first);
+    QCOMPARE(contentOf(first), QByteArray("X\r\n\r\n"));
+
+    click(qPrintable(buttons.at(4)));
+    QVERIFY(!window.isVisible());
+}
+
+void EditorWindowTest::loadAndSaveByteExact_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("CR LF lines, one more empty line after a save")
+        << QByteArray("TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n")
+        << "TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n"
+        << QByteArray("TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n\r\n");
+    QTest::newRow("a saved file grows by one empty line") << QByteArray(
+        "HLD 01 01/01\r\n\r\n") << "HLD 01 01/01\r\n\r\n" << QByteArray("HLD 01 01/01\r\n\r\n\r\n");
+    QTest::newRow("leading blanks dropped, trailing kept")
+        << QByteArray("   ACD 1234 NNNNN 1 N N 1 \r\n  \r\n\tTAB  ")
+        << "ACD 1234 NNNNN 1 N N 1 \r\n\r\n\tTAB  \r\n"
+        << QByteArray("ACD 1234 NNNNN 1 N N 1 \r\n\r\n\tTAB  \r\n\r\n");
+    QTest::newRow("lone CR ends a line")
+        << QByteArray("ATS 1\rATS 2\r\rATS 3") << "ATS 1\r\nATS 2\r\n\r\nATS 3\r\n"
+        << QByteArray("ATS 1\r\nATS 2\r\n\r\nATS 3\r\n\r\n");
+    QTest::newRow("Latin-1 bytes round-trip")
+        << QByteArray("TNTDIR:1TEL: NAME:Jos\xE9\xA0\xFF\x80\r\n")
+        << QString::fromLatin1("TNTDIR:1TEL: NAME:Jos\xE9\xA0\xFF\x80\r\n")
+        << QByteArray("TNTDIR:1TEL: NAME:Jos\xE9\xA0\xFF\x80\r\n\r\n");
+    QTest::newRow("empty file") << QByteArray() << "" << QByteArray();
+}
+
+void EditorWindowTest::loadAndSaveByteExact()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, content);
+    QFETCH(QByteArray, saved);
+    const QString source = m_environment.filePath(QStringLiteral("source.TNT"));
+    const QString target = m_environment.filePath(QStringLiteral("target.TNT"));
+    QFile::remove(target);
+    QVERIFY(writeFile(source, file));
+
+    EditorWindow& window = open(Kind::Tenant);
+    window.loadFile(source);
+    QCOMPARE(window.content(), content);
+    QCOMPARE(window.ui().Text1->textCursor().position(), window.ui().Text1->document()->characterCount() - 1);
+    if (content.isEmpty()) {
+        m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
+        click("tntsave");
+        QVERIFY(!QFile::exists(target));
+        return;
+    }
+    m_dialogs->expectSaveFile(target, QStringLiteral("Save"));
+    click("tntsave");
+    QCOMPARE(contentOf(target), saved);
+    QCOMPARE(DatabaseFile::fileFromContent(DatabaseFile::contentFromFile(file)), saved);
+}
+
+void EditorWindowTest::handOverNameLoadedAndCleared_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("readable file") << true;
+    QTest::newRow("missing file") << false;
+}
+
+void EditorWindowTest::handOverNameLoadedAndCleared()
+{
+    QFETCH(bool, exists);
+    const QString path = m_environment.filePath(QStringLiteral("handed.HLD"));
+    QFile::remove(path);
+    if (exists)
+        QVERIFY(writeFile(path, "HLD 03 12/05\r\n"));
+    QString handover = path;
+    QString seen;
+    QTimer::singleShot(0, this, [&] {
+        auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        seen = editor->content();
+        // The loaded file's name is not taken over: the first Save asks.
+        QCOMPARE(editor->currentFileName(), QString());
+        editor->findChild<QPushButton*>(QStringLiteral("quihld"))->click();
+    });
+    Editors::showModal(Kind::Holiday, handover, *m_dialogs, nullptr);
+    QCOMPARE(seen, exists ? QStringLiteral("HLD 03 12/05\r\n") : QString());
+    QCOMPARE(handover, QString());
+}
+
+void EditorWindowTest::saveNames()
+{
+    const QString loaded = m_environment.filePath(QStringLiteral("names.ATS"));
+    const QString other = m_environment.filePath(QStringLiteral("other"));
+    QVERIFY(writeFile(loaded, "ATS 1 1 08:00 09:00 1\r\n"));
+    EditorWindow& window = open(Kind::AutoSchedule);
+    window.loadFile(loaded);
+
+    // The first Save asks even though a file was loaded; the same name is replaced
+    // without a question.
+    m_dialogs->expectSaveFile(loaded, QStringLiteral("Save"));
+    click("atssave");
+    QCOMPARE(contentOf(loaded), QByteArray("ATS 1 1 08:00 09:00 1\r\n\r\n"));
+    QCOMPARE(window.currentFileName(), loaded);
+
+    // Later Saves reuse the name without a dialog.
+    window.setContent(QStringLiteral("ATS 2\r\n"));
+    click("atssave");
+    QCOMPARE(contentOf(loaded), QByteArray("ATS 2\r\n\r\n"));
+
+    // Save As moves the current name; a name without extension is used as typed.
+    m_dialogs->expectSaveFile(other, QStringLiteral("Save As"));
+    click("atssaveas");
+    QCOMPARE(window.currentFileName(), other);
+    window.setContent(QStringLiteral("ATS 3\r\n"));
+    click("atssave");
+    QCOMPARE(contentOf(other), QByteArray("ATS 3\r\n\r\n"));
+    QCOMPARE(contentOf(loaded), QByteArray("ATS 2\r\n\r\n"));
+    QVERIFY(!QFile::exists(other + QStringLiteral(".ATS")));
+    QCOMPARE(focusName(), QStringLiteral("Text1"));
+
+    // Cancel in Save As keeps the name.
+    m_dialogs->expectSaveFile(std::nullopt);
+    click("atssaveas");
+    QCOMPARE(window.currentFileName(), other);
+}
+
+void EditorWindowTest::saveRefusedOrCancelled()
+{
+    const QString path = m_environment.filePath(QStringLiteral("never.TMZ"));
+    EditorWindow& window = open(Kind::TimeZone);
+    m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
+    click("tmzsave");
+    m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
+    click("tmzsaveas");
+
+    // Cancel is silent and leaves the name empty: the next Save asks again.
+    window.setContent(QStringLiteral("TMZ 1\r\n"));
+    m_dialogs->expectSaveFile(std::nullopt, QStringLiteral("Save"));
+    click("tmzsave");
+    QCOMPARE(window.currentFileName(), QString());
+    m_dialogs->expectSaveFile(path, QStringLiteral("Save"));
+    click("tmzsave");
+    QCOMPARE(contentOf(path), QByteArray("TMZ 1\r\n\r\n"));
+}
+
+void EditorWindowTest::failedSaveReportsAndKeepsTheOldFile_data()
+{
+    QTest::addColumn<bool>("readOnlyFile"); // else a folder stands in the way
+    QTest::newRow("read-only file") << true;
+    QTest::newRow("folder in the way") << false;
+}
+
+void EditorWindowTest::failedSaveReportsAndKeepsTheOldFile()
+{
+    QFETCH(bool, readOnlyFile);
+    const QString folder
+        = m_environment.filePath(readOnlyFile ? QStringLiteral("ro") : QStringLiteral("in-the-way"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString target = readOnlyFile ? folder + QStringLiteral("/kept.TNT") : folder;
+    const QString kept = readOnlyFile ? target : folder + QStringLiteral("/inside");
+    QVERIFY(writeFile(kept, "old\r\n"));
+    if (readOnlyFile) {
+        // Others may pass through and write in the folder; only the file is read-only.
+        QFile::setPermissions(m_environment.path(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther | QFile::ExeGroup);
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+
+    EditorWindow& window = open(Kind::Tenant);
+    window.setContent(QStringLiteral("new\r\n"));
+    {
+        Unprivileged user;
+        if (readOnlyFile && !user.effective())
+            QSKIP("running as root, and root could not be left");
+        const QString reason = TextFiles::save(target, "probe").error;
+        QVERIFY(!reason.isEmpty());
+        const QString report = QStringLiteral("The file %1 could not be saved: %2").arg(target, reason);
+        m_dialogs->expectSaveFile(target);
+        m_dialogs->expectMessage(report, QStringLiteral("Save file"));
+        click("tntsave");
+        // The failed name stays current: the next Save tries it again without asking.
+        m_dialogs->expectMessage(report, QStringLiteral("Save file"));
+        click("tntsave");
+    }
+    QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
+    QCOMPARE(contentOf(kept), QByteArray("old\r\n"));
+    // No temporary file is left behind.
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+        QStringList { readOnlyFile ? QStringLiteral("kept.TNT") : QStringLiteral("inside") });
+    QCOMPARE(window.content(), QStringLiteral("new\r\n"));
+}
+
+void EditorWindowTest::longContentKeptWhole()
+{
+    // Well past 64000 characters, loaded, added to and saved without a cut.
+    QByteArray file;
+    for (int n = 0; file.size() < 100000; ++n)
+        file += "ACD " + QByteArray::number(1000 + n % 9000) + " NNNNN 1 N N 1 NAME" + QByteArray::number(n)
+            + "\r\n";
+    const QString path = m_environment.filePath(QStringLiteral("long.ACD"));
+    QVERIFY(writeFile(path, file));
+    EditorWindow& window = open(Kind::AccessCode);
+    window.loadFile(path);
+    QCOMPARE(window.content().size(), file.size());
+    window.boxes().at(0)->assign(QStringLiteral("4321"));
+    window.boxes().at(3)->assign(QStringLiteral("1"));
+    window.boxes().at(4)->assign(QStringLiteral("2"));
+    click("entacd");
+    m_dialogs->expectSaveFile(path);
+    click("acdsave");
+    QCOMPARE(contentOf(path), file + "ACD 4321 NNNNN 1 N N 2 \r\n\r\n");
+}
+
+void EditorWindowTest::newFileMenusOpenModalEditors_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("quit");
+    QTest::newRow("tenant") << "new_tenant"
+                            << "tntform"
+                            << "qui";
+    QTest::newRow("access code") << "new_accesscode"
+                                 << "acdform"
+                                 << "quiacd";
+    QTest::newRow("auto schedule") << "new_autoschedule"
+                                   << "atsform"
+                                   << "quiats";
+    QTest::newRow("holiday") << "new_holiday"
+                             << "hldform"
+                             << "quihld";
+    QTest::newRow("time zone") << "new_timezone"
+                               << "tmzform"
+                               << "quitmz";
+}
+
+void EditorWindowTest::newFileMenusOpenModalEditors()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, window);
+    QFETCH(QString, quit);
+    MainWindowFixture fixture;
+    form1& main = fixture.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        seen = true;
+        QCOMPARE(editor->objectName(), window);
+        QVERIFY(editor->isModal());
+        QCOMPARE(editor->content(), QString());
+        // Unsaved text goes without a question.
+        editor->setContent(QStringLiteral("unsaved\r\n"));
+        editor->findChild<QPushButton*>(quit)->click();
+    });
+    main.findChild<QAction*>(action)->trigger();
+    QVERIFY(seen);
+    QVERIFY2(fixture.dialogs().done(), qPrintable(fixture.dialogs().report()));
+}
+
+QTEST_MAIN(EditorWindowTest)
+#include "tst_editors_window.moc"
