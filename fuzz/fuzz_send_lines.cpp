@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -71,5 +72,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const double pause = RecordLines::pauseSeconds(QString::fromLatin1(bytes.left(64)));
     require(std::isfinite(pause), "pause is not finite");
+
+    // The bar's value stays within its range for any count and total, however large.
+    if (size >= 16) {
+        qint64 total = 0;
+        qint64 count = 0;
+        std::memcpy(&total, data, sizeof total);
+        std::memcpy(&count, data + 8, sizeof count);
+        const int maximum = RecordLines::progressMaximum(total);
+        const int value = RecordLines::progressValue(count, total);
+        require(maximum >= 0 && value >= 0 && value <= maximum, "progress outside its range");
+        require(count < total || total <= 0 || value == maximum, "a finished send short of the maximum");
+    }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include <QBuffer>
 #include <QTest>
 
+#include <climits>
+
 class RecordLinesTest : public QObject
 {
     Q_OBJECT
@@ -16,6 +18,8 @@ private slots:
     void pauseSeconds();
     void lineEnds_data();
     void lineEnds();
+    void progress_data();
+    void progress();
 };
 
 void RecordLinesTest::isRecord_data()
@@ -100,6 +104,30 @@ void RecordLinesTest::lineEnds()
     while (reader.next(line))
         read << line;
     QCOMPARE(read, lines);
+}
+
+void RecordLinesTest::progress_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("value");
+    QTest::newRow("start") << qint64(0) << qint64(3) << 3 << 0;
+    QTest::newRow("past a 16-bit count") << qint64(40000) << qint64(40000) << 40000 << 40000;
+    QTest::newRow("more lines than the bar holds, halfway")
+        << qint64(3000000000LL) << qint64(6000000000LL) << INT_MAX << INT_MAX / 2;
+    QTest::newRow("more lines than the bar holds, done")
+        << qint64(6000000000LL) << qint64(6000000000LL) << INT_MAX << INT_MAX;
+}
+
+void RecordLinesTest::progress()
+{
+    QFETCH(qint64, count);
+    QFETCH(qint64, total);
+    QFETCH(int, maximum);
+    QFETCH(int, value);
+    QCOMPARE(RecordLines::progressMaximum(total), maximum);
+    QCOMPARE(RecordLines::progressValue(count, total), value);
 }
 
 QTEST_APPLESS_MAIN(RecordLinesTest)
