@@ -347,6 +347,7 @@ void EditorWindowTest::frameOfEachWindow()
     click(qPrintable(buttons.at(2)));
     QCOMPARE(m_dialogs->fileRequests().size(), 2);
     QCOMPARE(m_dialogs->fileRequests().at(0).filter, filter);
+    QVERIFY(!m_dialogs->fileRequests().at(0).confirmOverwrite);
     QCOMPARE(m_dialogs->fileRequests().at(0).fileName, QString());
     QCOMPARE(m_dialogs->fileRequests().at(1).fileName, first);
     QCOMPARE(contentOf(first), QByteArray("X\r\n\r\n"));

@@ -224,8 +224,10 @@ void EditorWindow::saveContent(bool askName, const QString& dialogTitle)
         return;
     }
     if (askName) {
-        const std::optional<QString> chosen
-            = m_dialogs.saveFile({ dialogTitle, QLatin1String(m_kind.filter), 1, m_fileName });
+        Dialogs::FileRequest request { dialogTitle, QLatin1String(m_kind.filter), 1, m_fileName };
+        // An existing file is replaced without a question.
+        request.confirmOverwrite = false;
+        const std::optional<QString> chosen = m_dialogs.saveFile(request);
         if (!chosen || chosen->isEmpty())
             return;
         m_fileName = *chosen;
