@@ -74,8 +74,9 @@ void ReceivePath::AppendReceived(QPlainTextEdit& box, const QString& text)
     QTextCursor cursor(box.document());
     const int trimmed = ReceiveFilter::trimmedBefore(box.document()->characterCount() - 1);
     if (trimmed > 0) {
-        cursor.movePosition(QTextCursor::Start);
-        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, trimmed);
+        // Positions, not character moves: a move lays out every character it passes.
+        cursor.setPosition(0);
+        cursor.setPosition(trimmed, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
     }
     cursor.movePosition(QTextCursor::End);
