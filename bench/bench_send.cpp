@@ -48,7 +48,13 @@ int main(int argc, char *argv[])
     button("Option1")->click();
     button("Option7")->click();
     button("connect")->click();
+    window.ui().Text3->setText(QStringLiteral("1234"));
+    button("Mastercode")->click();
     button("download")->click();
+    if (!button("sendfileg")->isEnabled()) {
+        std::fprintf(stderr, "the send button stayed disabled\n");
+        return 1;
+    }
     fixture.pty().take();
 
     // The far end: timestamps every record line as it arrives. The port is
