@@ -213,7 +213,11 @@ void EditorWindowTest::typedRecordsThroughTheEnterOrder()
             QTest::keyClick(boxes.at(i), i % 2 ? Qt::Key_Enter : Qt::Key_Return);
         }
         QCOMPARE(focusName(), QLatin1String(window.kind().enter));
-        click(window.kind().enter);
+        // The focused Enter button answers a click and the Enter key alike.
+        if (record == 0)
+            click(window.kind().enter);
+        else
+            QTest::keyClick(button(window.kind().enter), Qt::Key_Return);
 
         QString expected;
         for (int n = 0; n <= record; ++n)

@@ -111,13 +111,11 @@ void EditorWindow::buildBoxes()
         const int characters = mask.isEmpty() ? spec.maxLength : int(mask.size());
         box->setMaximumWidth(
             box->fontMetrics().horizontalAdvance(QString(characters + 2, QLatin1Char('0'))) + 12);
-        if (spec.sameRow) {
-            m_ui->boxGrid->addWidget(label, row, column++);
-        } else {
+        if (!spec.sameRow) {
             ++row;
             column = 0;
-            m_ui->boxGrid->addWidget(label, row, column++);
         }
+        m_ui->boxGrid->addWidget(label, row, column++);
         m_ui->boxGrid->addWidget(box, row, column++);
         box->installEventFilter(this);
         if (previous)
@@ -125,7 +123,8 @@ void EditorWindow::buildBoxes()
         previous = box;
         m_boxes.append(box);
     }
-    m_ui->boxGrid->setColumnStretch(column + 1, 1);
+    // The widest row (month, "/", day) has four columns; the rest of the width stays free.
+    m_ui->boxGrid->setColumnStretch(4, 1);
     if (previous) {
         setTabOrder(previous, m_ui->enterButton);
         setTabOrder(m_ui->enterButton, m_ui->quitButton);
