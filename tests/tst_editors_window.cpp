@@ -427,6 +427,9 @@ void EditorWindowTest::handOverNameLoadedAndCleared()
     if (exists)
         QVERIFY(writeFile(path, "HLD 03 12/05\r\n"));
     QString handover = path;
+    if (!exists) // the editor opens empty and says why
+        m_dialogs->expectMessage(
+            "The file " + QDir::toNativeSeparators(path) + " could not be read.\nNo such file or directory", "Open file");
     QString seen;
     QTimer::singleShot(0, this, [&] {
         auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());

@@ -30,6 +30,10 @@ public:
         : m_fd(pty.masterFd())
     {
         connect(&window.Timer1(), &Ticker::ticked, this, [this, &window] {
+            // Only the ticks of the handler's waits: a tick may also fall while a
+            // write waits for the line.
+            if (window.Timer1().activeWaits() == 0)
+                return;
             read();
             bytesAtTick.append(bytes);
             enabledAtTick.append(window.ui().Mastercode->isEnabled());

@@ -8,6 +8,7 @@
 #include "form1.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
@@ -183,7 +184,11 @@ void ParameterMenusTest::rejectedValueEndsTheLoad()
 
     m_fixture->dialogs().expectOpenFile(std::nullopt);
     trigger("openpar");
-    m_fixture->dialogs().expectOpenFile(m_environment.filePath(QStringLiteral("missing.par")));
+    const QString missing = m_environment.filePath(QStringLiteral("missing.par"));
+    m_fixture->dialogs().expectOpenFile(missing);
+    m_fixture->dialogs().expectMessage(
+        "The file " + QDir::toNativeSeparators(missing) + " could not be read.\nNo such file or directory",
+        "Open file");
     trigger("openpar");
 }
 

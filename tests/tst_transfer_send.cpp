@@ -27,17 +27,17 @@ using Answer = Dialogs::Answer;
 
 namespace {
 
-// What the window showed when a record arrived at the far end.
+// A record as the far end got it, and what the window showed once it was counted.
 struct Arrival
 {
     QByteArray line;
-    int ticks;
+    int ticks = 0;
     QString panel3;
-    bool bannerShown;
-    bool progressShown;
-    int progressMaximum;
-    int progressValue;
-    bool busyPointer;
+    bool bannerShown = false;
+    bool progressShown = false;
+    int progressMaximum = 0;
+    int progressValue = 0;
+    bool busyPointer = false;
 };
 
 } // namespace
@@ -116,7 +116,23 @@ QString SendTest::writeFile(const QString& name, const QByteArray& bytes)
 
 void SendTest::send(const QString& path)
 {
-    // The far end is read while the send runs inside its click.
+    // The far end is read while the send runs inside its click. A line reaches it
+    // while the write still waits for the line, before the window counts it, so
+    // what the window shows is taken when the record has been counted.
+    auto* progress = m_window->findChild<QProgressBar*>("Progress");
+    QList<Arrival> counted;
+    const qsizetype before = m_arrivals.size();
+    connect(progress, &QProgressBar::valueChanged, this, [this, &counted, progress](int value) {
+        if (value <= 0)
+            return;
+        Arrival& state = counted.emplace_back();
+        state.panel3 = m_window->panelText(3);
+        state.bannerShown = button("Command1")->isVisible();
+        state.progressShown = progress->isVisible();
+        state.progressMaximum = progress->maximum();
+        state.progressValue = progress->value();
+        state.busyPointer = QApplication::overrideCursor() != nullptr;
+    });
     QSocketNotifier reader(m_fixture->pty().masterFd(), QSocketNotifier::Read);
     connect(&reader, &QSocketNotifier::activated, this, [this] {
         char buffer[4096];
@@ -126,10 +142,9 @@ void SendTest::send(const QString& path)
         m_pending.append(buffer, got);
         qsizetype end;
         while ((end = m_pending.indexOf("\r\n")) >= 0) {
-            auto* progress = m_window->findChild<QProgressBar*>("Progress");
-            const Arrival arrival { m_pending.left(end), m_ticks, m_window->panelText(3),
-                button("Command1")->isVisible(), progress->isVisible(), progress->maximum(),
-                progress->value(), QApplication::overrideCursor() != nullptr };
+            Arrival arrival {};
+            arrival.line = m_pending.left(end);
+            arrival.ticks = m_ticks;
             m_pending.remove(0, end + 2);
             m_arrivals.append(arrival);
             if (m_onArrival)
@@ -142,6 +157,12 @@ void SendTest::send(const QString& path)
     // Whatever is still on its way.
     QTest::qWait(50);
     QCoreApplication::processEvents();
+    disconnect(progress, &QProgressBar::valueChanged, this, nullptr);
+    for (qsizetype i = 0; i < counted.size() && before + i < m_arrivals.size(); ++i) {
+        counted[i].line = m_arrivals[before + i].line;
+        counted[i].ticks = m_arrivals[before + i].ticks;
+        m_arrivals[before + i] = counted[i];
+    }
 }
 
 void SendTest::downloadEnablesProgramming()

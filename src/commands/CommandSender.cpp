@@ -27,7 +27,9 @@ bool Commands::SendCommandLine(form1& window, const QByteArray& line, const Send
         }
     }
 
-    if (!port.output(line)) {
+    // A line held back by the far end's XOFF goes out on its XON; the transmit
+    // event tells the user, so that is no failure of the command.
+    if (!port.output(line) && !port.outputHeld()) {
         window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
             options.guardTitle, Dialogs::Icon::Exclamation);
         return false;

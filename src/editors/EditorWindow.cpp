@@ -152,8 +152,12 @@ void EditorWindow::loadFile(const QString& fileName)
     if (fileName.isEmpty())
         return;
     QByteArray bytes;
-    if (!TextFiles::load(fileName, bytes).ok)
+    if (const TextFiles::Result loaded = TextFiles::load(fileName, bytes); !loaded.ok) {
+        // The editor opens empty; the user learns why.
+        m_dialogs.inform(TextFiles::readFailureText(fileName, loaded.error),
+            QString::fromLatin1(TextFiles::ReadFailureTitle), Dialogs::Icon::Exclamation);
         return;
+    }
     setContent(DatabaseFile::contentFromFile(bytes));
     m_ui->Text1->moveCursor(QTextCursor::End);
 }

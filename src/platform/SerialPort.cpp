@@ -3,9 +3,10 @@
 #include "SettingsStore.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QSerialPort>
-#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -87,6 +88,8 @@ int bitsPerCharacter(const LineSettings& line)
 
 // The slack every wait for the line gets beyond the line time of its bytes.
 constexpr int WriteSlackMs = 2000;
+// How often a wait for the line looks again while nothing else wakes it.
+constexpr int LookIntervalMs = 10;
 
 #ifdef Q_OS_UNIX
 bool isAgain(const QSerialPort& port)
@@ -353,43 +356,58 @@ int SerialPort::lineTimeMs(qint64 bytes) const
     return int((bytes * bitsPerCharacter(line) * 1000 + line.baud - 1) / line.baud);
 }
 
+bool SerialPort::waitInLoop(
+    const QDeadlineTimer& deadline, const std::function<bool()>& done, const std::function<void()>& poke)
+{
+    const auto over = [&] { return m_lost || !m_port->isOpen() || deadline.hasExpired(); };
+    if (done() || over())
+        return done();
+    // A nested loop that sleeps until the next event, so the window goes on
+    // answering clicks while the far end holds the line.
+    QEventLoop loop;
+    QTimer look;
+    look.setInterval(LookIntervalMs);
+    connect(&look, &QTimer::timeout, &loop, [&] {
+        if (poke && !over())
+            poke();
+        if (done() || over())
+            loop.quit();
+    });
+    connect(m_port.get(), &QSerialPort::bytesWritten, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    connect(m_port.get(), &QSerialPort::aboutToClose, &loop, &QEventLoop::quit);
+    connect(this, &SerialPort::deviceLost, &loop, &QEventLoop::quit);
+    look.start();
+    loop.exec();
+    return done() && !m_lost;
+}
+
 bool SerialPort::drainToSystem()
 {
-    QDeadlineTimer deadline(lineTimeMs(m_port->bytesToWrite()) + WriteSlackMs);
-    while (m_port->bytesToWrite() > 0) {
-        if (m_lost || deadline.hasExpired())
-            return false;
-        const qint64 before = m_port->bytesToWrite();
-        // Sleeps in the system until the driver takes more; a far end holding XOFF
-        // keeps it full, which is waited out, not taken for a lost device.
-        if (!m_port->waitForBytesWritten(int(std::max<qint64>(1, deadline.remainingTime())))) {
-            if (m_lost)
-                return false;
-            if (m_port->bytesToWrite() == before && !deadline.hasExpired())
-                QThread::msleep(quint64(std::min<qint64>(20, deadline.remainingTime())));
-        }
-    }
-    return !m_lost;
+    const QDeadlineTimer deadline(lineTimeMs(m_port->bytesToWrite()) + WriteSlackMs);
+    // Qt writes on its write notifier; after a would-block (XOFF) it waits for the
+    // next write, so the look also pushes once more.
+    return waitInLoop(
+        deadline, [this] { return m_port->bytesToWrite() == 0; }, [this] { m_port->flush(); });
 }
 
 bool SerialPort::drainDriver()
 {
 #ifdef Q_OS_UNIX
     const int fd = int(m_port->handle());
-    int pending = 0;
-    if (::ioctl(fd, TIOCOUTQ, &pending) != 0 || pending <= 0)
+    const auto pending = [fd] {
+        int count = 0;
+        return ::ioctl(fd, TIOCOUTQ, &count) == 0 ? count : 0;
+    };
+    if (pending() <= 0)
         return true;
-    QDeadlineTimer deadline(lineTimeMs(pending) + WriteSlackMs);
-    while (::ioctl(fd, TIOCOUTQ, &pending) == 0 && pending > 0) {
-        if (deadline.hasExpired())
-            return false;
-        // Sleep for about the line time of what is left, then look again.
-        const qint64 nap
-            = std::clamp<qint64>(lineTimeMs(pending), 1, std::max<qint64>(1, deadline.remainingTime()));
-        QThread::msleep(quint64(std::min<qint64>(nap, 100)));
-    }
-#endif
+    const QDeadlineTimer deadline(lineTimeMs(pending()) + WriteSlackMs);
+    return waitInLoop(deadline, [&pending] { return pending() <= 0; }, {});
+#else
     return true;
+#endif
 }
 
 bool SerialPort::output(const QByteArray& bytes)
@@ -416,6 +434,11 @@ bool SerialPort::output(const QByteArray& bytes)
             Qt::QueuedConnection);
     }
     return written;
+}
+
+bool SerialPort::outputHeld() const
+{
+    return !m_lost && m_port->isOpen() && m_port->bytesToWrite() > 0;
 }
 
 QByteArray SerialPort::input()

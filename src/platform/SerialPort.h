@@ -4,8 +4,10 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class QDeadlineTimer;
 class QSerialPort;
 class SettingsStore;
 
@@ -76,6 +78,9 @@ public:
     // system, or false on a write error or when the bound expires (far end holding XOFF).
     // An expired bound raises ErTxFull afterwards; the bytes stay queued for XON.
     bool output(const QByteArray& bytes);
+    // After an output that returned false: the port is still open and the bytes wait
+    // for the far end's XON. They are not lost; ErTxFull tells the user.
+    bool outputHeld() const;
     // Every character waiting in the receive buffer.
     QByteArray input();
     int inBufferCount() const;
@@ -107,6 +112,10 @@ private:
     void raise(int event);
     // Raises EvReceive from the event loop, for bytes read while a write or close waits.
     void raiseReceiveLater();
+    // Runs a nested event loop until done() holds, the port closes or is lost, or the
+    // deadline passes, calling poke now and then; returns done().
+    bool waitInLoop(
+        const QDeadlineTimer& deadline, const std::function<bool()>& done, const std::function<void()>& poke);
     // Waits (bounded) until Qt's buffer has reached the operating system.
     bool drainToSystem();
     // Waits (bounded) until the driver has put its queued bytes on the line.

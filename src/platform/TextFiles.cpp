@@ -1,5 +1,6 @@
 #include "TextFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -29,6 +30,14 @@ Result load(const QString& path, QByteArray& bytes)
     if (file.error() != QFileDevice::NoError)
         return { false, file.errorString() };
     return { true, {} };
+}
+
+QString readFailureText(const QString& path, const QString& reason)
+{
+    QString text = QStringLiteral("The file %1 could not be read.").arg(QDir::toNativeSeparators(path));
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    return text;
 }
 
 QByteArray toFileBytes(const QString& text)

@@ -7,19 +7,25 @@
 // an old file stays intact until the new one is complete, and Latin-1 text.
 namespace TextFiles {
 
-struct Result {
+struct Result
+{
     bool ok = false;
     QString error; // the system's reason when !ok
 };
 
 // Writes bytes as the whole new content of path.
-Result save(const QString &path, const QByteArray &bytes);
+Result save(const QString& path, const QByteArray& bytes);
 // Reads the whole file.
-Result load(const QString &path, QByteArray &bytes);
+Result load(const QString& path, QByteArray& bytes);
+
+// The text of the box that tells a file could not be read, with the system's reason;
+// its title is ReadFailureTitle.
+QString readFailureText(const QString& path, const QString& reason);
+inline constexpr char ReadFailureTitle[] = "Open file";
 
 // Text <-> bytes in the single-byte code page of the files (Latin-1, so every byte
 // round-trips); characters outside it become '?'.
-QByteArray toFileBytes(const QString &text);
-QString fromFileBytes(const QByteArray &bytes);
+QByteArray toFileBytes(const QString& text);
+QString fromFileBytes(const QByteArray& bytes);
 
 } // namespace TextFiles

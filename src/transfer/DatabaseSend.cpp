@@ -4,6 +4,7 @@
 #include "LineReader.h"
 #include "RecordLines.h"
 #include "SerialPort.h"
+#include "TextFiles.h"
 #include "form1.h"
 #include "setform.h"
 
@@ -27,12 +28,14 @@ const QString SendFilter = QStringLiteral(
 const QString Closed = QStringLiteral("The comm port is closed");
 const QString GuardTitle = QStringLiteral("Disconnect");
 
-// The file's non-empty lines, or -1 when it cannot be read.
-qint64 countLines(const QString& path)
+// The file's non-empty lines, or -1 when it cannot be read (reason set).
+qint64 countLines(const QString& path, QString& reason)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
         return -1;
+    }
     LineReader reader(file);
     qint64 total = 0;
     QString line;
@@ -40,7 +43,11 @@ qint64 countLines(const QString& path)
         if (!line.isEmpty())
             ++total;
     }
-    return file.error() == QFileDevice::NoError ? total : -1;
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return -1;
+    }
+    return total;
 }
 
 } // namespace
@@ -91,8 +98,14 @@ void DatabaseSend::sendfileg_Click()
     m_fileName = *chosen;
 
     // Counted in 64 bits: a file of any length is sent whole.
-    const qint64 total = countLines(m_fileName);
-    if (total <= 0)
+    QString reason;
+    const qint64 total = countLines(m_fileName, reason);
+    if (total < 0) {
+        m_window.dialogs().inform(TextFiles::readFailureText(m_fileName, reason),
+            QString::fromLatin1(TextFiles::ReadFailureTitle), Dialogs::Icon::Exclamation);
+        return;
+    }
+    if (total == 0)
         return;
 
     m_sending = true;
@@ -150,8 +163,9 @@ void DatabaseSend::sendLines(const QString& path, qint64 total)
         }
         if (!RecordLines::isRecord(line))
             continue;
-        // A record the port did not take is not counted as sent.
-        if (!port.output(RecordLines::wireLine(line))) {
+        // A record the port did not take is not counted as sent; one held back by
+        // the far end's XOFF is queued and goes out on its XON.
+        if (!port.output(RecordLines::wireLine(line)) && !port.outputHeld()) {
             m_window.dialogs().inform(
                 port.portOpen() ? QStringLiteral("The command could not be sent to the controller") : Closed,
                 GuardTitle, port.portOpen() ? Dialogs::Icon::Exclamation : Dialogs::Icon::None);

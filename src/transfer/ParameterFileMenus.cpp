@@ -127,8 +127,11 @@ void ParameterFileMenus::openpar_Click()
         return;
 
     QFile file(*chosen);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_window.dialogs().inform(TextFiles::readFailureText(*chosen, file.errorString()),
+            QString::fromLatin1(TextFiles::ReadFailureTitle), Dialogs::Icon::Exclamation);
         return;
+    }
     LineReader reader(file);
     QString line;
     while (reader.next(line)) {
