@@ -1,0 +1,138 @@
+// The receive path in the window: what the far end sends, as the received-content
+// box shows it and as the log file keeps it.
+#include "Pty.h"
+#include "ScriptedDialogs.h"
+#include "SerialPort.h"
+#include "TestEnvironment.h"
+#include "form1.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <memory>
+
+class ReceivePathTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void boxAndLog_data();
+    void boxAndLog();
+    void leadingBackspaceOnEmptyBox();
+    void boxKeepsItsNewestText();
+
+private:
+    // Writes the pieces one after another, each once the box has taken the last.
+    void receive(const QList<QByteArray>& pieces);
+    QPlainTextEdit* box() const { return m_window->ui().Text1; }
+
+    TestEnvironment m_environment;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    form1* m_window = nullptr;
+};
+
+void ReceivePathTest::init()
+{
+    m_environment.clearSettings();
+    m_fixture = std::make_unique<MainWindowFixture>();
+    m_window = &m_fixture->show();
+    SerialPort& port = m_window->MSComm1();
+    port.setCommPort(1);
+    port.setSettings(QStringLiteral("1200,N,8,1"));
+    QVERIFY(port.open().ok);
+}
+
+void ReceivePathTest::cleanup()
+{
+    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+    m_fixture.reset();
+    m_window = nullptr;
+}
+
+void ReceivePathTest::receive(const QList<QByteArray>& pieces)
+{
+    for (const QByteArray& piece : pieces) {
+        const QString before = box()->toPlainText();
+        QVERIFY(m_fixture->pty().write(piece));
+        QTRY_VERIFY(box()->toPlainText() != before || piece.startsWith('\b'));
+        QTest::qWait(20);
+    }
+}
+
+void ReceivePathTest::boxAndLog_data()
+{
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("logged");
+
+    QTest::newRow("CR LF") << QList<QByteArray> { "TNT 01\r\nTNT 02\r\n" } << "TNT 01\nTNT 02\n"
+                           << QByteArray("TNT 01\r\nTNT 02\r\n");
+    QTest::newRow("bare LF dropped") << QList<QByteArray> { "A\nB\n" } << "AB" << QByteArray("AB");
+    QTest::newRow("bare CR gets its LF") << QList<QByteArray> { "A\rB\r" } << "A\nB\n"
+                                         << QByteArray("A\r\nB\r\n");
+    QTest::newRow("line end split across reads") << QList<QByteArray> { "END OF TNT\r",
+        "\nREADY\r\n" } << "END OF TNT\nREADY\n" << QByteArray("END OF TNT\r\nREADY\r\n");
+    QTest::newRow("backspace inside a piece") << QList<QByteArray> { "12\b34" } << "134" << QByteArray("134");
+    // The box's last character goes; the log cannot take back what it has.
+    QTest::newRow("backspace starting a piece")
+        << QList<QByteArray> { "12", "\b3" } << "13" << QByteArray("123");
+    QTest::newRow("Latin-1 bytes") << QList<QByteArray> { "NAME:M\xdcLLER\r\n" } << "NAME:M\u00dcLLER\n"
+                                   << QByteArray("NAME:M\xdcLLER\r\n");
+}
+
+void ReceivePathTest::boxAndLog()
+{
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, logged);
+
+    const QString path = m_environment.filePath(QStringLiteral("log.TNT"));
+    QFile::remove(path);
+    auto log = std::make_unique<QFile>(path);
+    QVERIFY(log->open(QIODevice::WriteOnly | QIODevice::Append));
+    m_window->openLog(std::move(log));
+
+    receive(pieces);
+
+    QCOMPARE(box()->toPlainText(), shown);
+    QCOMPARE(m_window->panelText(1), QStringLiteral("Status: Receiving..."));
+    m_window->closeLog();
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), logged);
+}
+
+// Nothing to take back: nothing happens, no message.
+void ReceivePathTest::leadingBackspaceOnEmptyBox()
+{
+    QVERIFY(m_fixture->pty().write("\b"));
+    QTest::qWait(100);
+    QCOMPARE(box()->toPlainText(), QString());
+    QVERIFY(m_fixture->pty().write("\bOK"));
+    QTRY_COMPARE(box()->toPlainText(), QStringLiteral("OK"));
+}
+
+// A long dump: the box drops its oldest text and ends with the newest.
+void ReceivePathTest::boxKeepsItsNewestText()
+{
+    QByteArray dump;
+    for (int i = 0; i < 1500; ++i)
+        dump += "TNTDIR:" + QByteArray::number(10000 + i) + "TEL:5550100\r\n"; // 30 bytes a line
+    // In pieces the terminal's buffer takes, the box reading in between.
+    for (qsizetype at = 0; at < dump.size(); at += 1024) {
+        QVERIFY(m_fixture->pty().write(dump.mid(at, 1024)));
+        QTest::qWait(1);
+    }
+    QTRY_VERIFY(box()->toPlainText().endsWith(QStringLiteral("TNTDIR:11499TEL:5550100\n")));
+    const QString text = box()->toPlainText();
+    QVERIFY2(text.size() <= 20000 + 4096, qPrintable(QString::number(text.size())));
+    QVERIFY(text.size() > 20000 - 4096);
+    QVERIFY(!text.contains(QStringLiteral("TNTDIR:10000")));
+}
+
+QTEST_MAIN(ReceivePathTest)
+#include "tst_link_receivepath.moc"
