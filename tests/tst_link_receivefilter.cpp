@@ -15,7 +15,50 @@ private slots:
     void trimmedBefore();
     void eventTexts_data();
     void eventTexts();
+    void batchMatchesPieceByPiece_data();
+    void batchMatchesPieceByPiece();
 };
+
+namespace {
+
+struct Piece
+{
+    bool replacesLast;
+    QString shown;
+};
+
+// The box as appending every piece on its own leaves it.
+QString appendedOneByOne(QString box, const QList<Piece>& pieces)
+{
+    for (const Piece& piece : pieces) {
+        box.remove(0, ReceiveFilter::trimmedBefore(int(box.size())));
+        if (piece.replacesLast && !box.isEmpty())
+            box.chop(1);
+        box += piece.shown;
+    }
+    return box;
+}
+
+// The box after the batch of the same pieces is applied once.
+QString appendedAsBatch(const QString& box, const QList<Piece>& pieces)
+{
+    ReceiveFilter::Batch batch(box.size());
+    for (const Piece& piece : pieces)
+        ReceiveFilter::add(batch, piece.replacesLast, piece.shown);
+    return box.mid(batch.boxStart, batch.boxEnd - batch.boxStart) + batch.tail.mid(batch.tailStart);
+}
+
+QString numbered(int length, int seed)
+{
+    QString text;
+    for (int i = 0; text.size() < length; ++i)
+        text += QString::number(seed * 100000 + i) + QLatin1Char('\n');
+    return text.left(length);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Piece>)
 
 void ReceiveFilterTest::clean_data()
 {
@@ -142,6 +185,35 @@ void ReceiveFilterTest::eventTexts()
     const ReceiveFilter::EventTexts texts = ReceiveFilter::eventTexts(code);
     QCOMPARE(texts.status, status);
     QCOMPARE(texts.error, error);
+}
+
+void ReceiveFilterTest::batchMatchesPieceByPiece_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QList<Piece>>("pieces");
+
+    QTest::newRow("small pieces, no trim") << "AB" << QList<Piece> { { false, "C" }, { false, "D\n" } };
+    QTest::newRow("backspaces take the batch, then the box")
+        << "ABC" << QList<Piece> { { false, "D" }, { true, "" }, { true, "" }, { true, "E" } };
+    QTest::newRow("backspace on an empty box") << "" << QList<Piece> { { true, "" }, { true, "X" } };
+    QTest::newRow("box just past the limit")
+        << numbered(20001, 1) << QList<Piece> { { false, "tail" }, { true, "!" } };
+    QList<Piece> flood;
+    for (int i = 0; i < 40; ++i)
+        flood.append({ i % 7 == 3, numbered(4095, i + 2) });
+    QTest::newRow("a flood trims into its own text") << numbered(15000, 1) << flood;
+    QList<Piece> wide;
+    for (int i = 0; i < 3; ++i)
+        wide.append({ false, numbered(30000, i + 2) });
+    wide.append({ true, "" });
+    QTest::newRow("pieces larger than the box") << numbered(20500, 1) << wide;
+}
+
+void ReceiveFilterTest::batchMatchesPieceByPiece()
+{
+    QFETCH(QString, box);
+    QFETCH(QList<Piece>, pieces);
+    QCOMPARE(appendedAsBatch(box, pieces), appendedOneByOne(box, pieces));
 }
 
 QTEST_MAIN(ReceiveFilterTest)

@@ -1,5 +1,8 @@
 #include "ReceiveFilter.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "SerialPort.h"
 
 namespace ReceiveFilter {
@@ -14,27 +17,54 @@ Chunk clean(const QString& received)
 {
     Chunk chunk;
     // Backspaces first, each taking the character before it; one pass does what
-    // removing the first backspace again and again would.
-    QString kept;
-    kept.reserve(received.size());
+    // removing the first backspace again and again would. Written through raw
+    // buffers: this runs on every character of a dump.
+    QString kept(received.size(), Qt::Uninitialized);
+    QChar* const keptBegin = kept.data();
+    QChar* keptEnd = keptBegin;
     for (const QChar c : received) {
         if (c != Backspace)
-            kept.append(c);
-        else if (!kept.isEmpty())
-            kept.chop(1);
+            *keptEnd++ = c;
+        else if (keptEnd != keptBegin)
+            --keptEnd;
         else
             chunk.replacesLast = true;
     }
 
-    chunk.text.reserve(kept.size() + kept.size() / 8);
-    for (const QChar c : std::as_const(kept)) {
-        if (c == LineFeed)
+    const qsizetype returns = std::count(keptBegin, keptEnd, CarriageReturn);
+    chunk.text = QString((keptEnd - keptBegin) + returns, Qt::Uninitialized);
+    QChar* out = chunk.text.data();
+    for (const QChar* c = keptBegin; c != keptEnd; ++c) {
+        if (*c == LineFeed)
             continue;
-        chunk.text.append(c);
-        if (c == CarriageReturn)
-            chunk.text.append(LineFeed);
+        *out++ = *c;
+        if (*c == CarriageReturn)
+            *out++ = LineFeed;
     }
+    chunk.text.truncate(out - chunk.text.constData());
     return chunk;
+}
+
+void add(Batch& batch, bool replacesLast, const QString& shown)
+{
+    batch.empty = false;
+    if (const int trim = trimmedBefore(int(std::min<qsizetype>(batch.length(), INT_MAX)))) {
+        const qsizetype fromBox = std::min<qsizetype>(trim, batch.boxEnd - batch.boxStart);
+        batch.boxStart += fromBox;
+        batch.tailStart += trim - fromBox;
+    }
+    if (replacesLast && batch.length() > 0) {
+        if (batch.tail.size() > batch.tailStart)
+            batch.tail.chop(1);
+        else
+            --batch.boxEnd;
+    }
+    // Text already trimmed away is not kept.
+    if (batch.tailStart > 65536) {
+        batch.tail.remove(0, batch.tailStart);
+        batch.tailStart = 0;
+    }
+    batch.tail += shown;
 }
 
 QString forDisplay(const QString& text)

@@ -33,6 +33,28 @@ QString forDisplay(const QString& text);
 // holds length characters (0 or TrimCount).
 int trimmedBefore(int length);
 
+// Received text that has not reached the box yet. Adding pieces one by one and
+// applying the batch once leaves the box exactly as appending every piece on its
+// own (trimming first, a leading backspace taking the last character) would, so
+// a flood costs the box one update instead of one per read.
+struct Batch
+{
+    explicit Batch(qsizetype boxLength = 0)
+        : boxEnd(boxLength)
+    {
+    }
+    qsizetype boxStart = 0; // the box's oldest characters before this are dropped
+    qsizetype boxEnd = 0; // its characters from here on are taken back by backspaces
+    QString tail; // display text to append; its first tailStart characters are dropped
+    qsizetype tailStart = 0;
+    bool empty = true;
+
+    qsizetype length() const { return boxEnd - boxStart + tail.size() - tailStart; }
+};
+
+// Adds one cleaned piece (its display form) as AppendReceived would append it.
+void add(Batch& batch, bool replacesLast, const QString& shown);
+
 // The texts that an event code of the serial component sets.
 struct EventTexts
 {

@@ -10,6 +10,10 @@
 #include <QIODevice>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 const QString StatusPrefix = QStringLiteral("Status: ");
@@ -20,6 +24,9 @@ ReceivePath::ReceivePath(form1& window)
     , m_window(window)
 {
     setObjectName(QStringLiteral("ReceivePath"));
+    m_display = new QTimer(this);
+    m_display->setSingleShot(true);
+    connect(m_display, &QTimer::timeout, this, &ReceivePath::showPending);
     SerialPort& port = m_window.MSComm1();
     connect(&port, &SerialPort::commChanged, this, &ReceivePath::MSComm1_OnComm);
     connect(&port, &SerialPort::deviceLost, this, &ReceivePath::MSComm1_DeviceLost);
@@ -71,29 +78,52 @@ void ReceivePath::MSComm1_DeviceLost(const QString& reason)
 
 void ReceivePath::AppendReceived(QPlainTextEdit& box, const QString& text)
 {
-    QTextCursor cursor(box.document());
-    const int trimmed = ReceiveFilter::trimmedBefore(box.document()->characterCount() - 1);
-    if (trimmed > 0) {
-        // Positions, not character moves: a move lays out every character it passes.
-        cursor.setPosition(0);
-        cursor.setPosition(trimmed, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    cursor.movePosition(QTextCursor::End);
-
     const ReceiveFilter::Chunk chunk = ReceiveFilter::clean(text);
-    // A leading backspace takes the box's last character; on an empty box there is
-    // nothing to take.
-    if (chunk.replacesLast && !cursor.atStart())
-        cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
-    cursor.insertText(ReceiveFilter::forDisplay(chunk.text));
-
     if (m_window.logFileNumber() != 0)
         writeLog(TextFiles::toFileBytes(chunk.text));
 
+    if (m_box != &box)
+        showPending();
+    m_box = &box;
+    if (!m_pending)
+        m_pending.emplace(box.document()->characterCount() - 1);
+    ReceiveFilter::add(*m_pending, chunk.replacesLast, ReceiveFilter::forDisplay(chunk.text));
+
+    // A flood would otherwise lay out and paint the box once per read.
+    if (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= DisplayIntervalMs)
+        showPending();
+    else if (!m_display->isActive())
+        m_display->start(int(DisplayIntervalMs - m_sinceShown.elapsed()));
+}
+
+void ReceivePath::showPending()
+{
+    m_display->stop();
+    if (!m_pending || !m_box)
+        return;
+    const ReceiveFilter::Batch batch = *std::exchange(m_pending, std::nullopt);
+    QPlainTextEdit& box = *m_box;
+    QTextCursor cursor(box.document());
+    // The user may have edited the box meanwhile: keep within what it holds.
+    const qsizetype length = box.document()->characterCount() - 1;
+    const qsizetype end = std::min(batch.boxEnd, length);
+    const qsizetype start = std::min(batch.boxStart, end);
+    // Positions, not character moves: a move lays out every character it passes.
+    if (end < length) {
+        cursor.setPosition(int(end));
+        cursor.setPosition(int(length), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    if (start > 0) {
+        cursor.setPosition(0);
+        cursor.setPosition(int(start), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
     cursor.movePosition(QTextCursor::End);
+    cursor.insertText(batch.tail.mid(batch.tailStart));
     box.setTextCursor(cursor);
     box.ensureCursorVisible();
+    m_sinceShown.start();
 }
 
 void ReceivePath::writeLog(const QByteArray& bytes)

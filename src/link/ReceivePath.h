@@ -1,10 +1,16 @@
 #pragma once
 
+#include "ReceiveFilter.h"
+
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QPlainTextEdit;
+class QTimer;
 class form1;
 
 // What arrives on the serial line: the OnComm handler, the received-content box
@@ -19,9 +25,14 @@ public:
     // OnComm for one event code of the serial component.
     void handleEvent(int code);
 
-    // Cleans text, appends it to box (trimming the box first) and writes the same
-    // text to the open log.
+    // Cleans text, writes it to the open log and appends it to box (trimming the box
+    // first). The box takes what arrives at most every DisplayIntervalMs; the first
+    // piece after a quiet spell at once.
     void AppendReceived(QPlainTextEdit& box, const QString& text);
+    // Puts what is waiting for the box into it now.
+    void showPending();
+
+    static constexpr int DisplayIntervalMs = 40;
 
 private:
     void MSComm1_OnComm();
@@ -30,6 +41,10 @@ private:
     void writeLog(const QByteArray& bytes);
 
     form1& m_window;
+    QPlainTextEdit* m_box = nullptr;
+    std::optional<ReceiveFilter::Batch> m_pending; // text the box has not shown yet
+    QTimer* m_display = nullptr;
+    QElapsedTimer m_sinceShown;
     QByteArray m_logPending; // appended text the log has not taken yet
     bool m_writingLog = false;
 };
