@@ -6,7 +6,10 @@
 #include "TestEnvironment.h"
 #include "form1.h"
 
+#include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -24,6 +27,7 @@ private slots:
     void boxAndLog();
     void leadingBackspaceOnEmptyBox();
     void boxKeepsItsNewestText();
+    void menuCommandSeesEverythingReceived();
 
 private:
     // Writes the pieces one after another, each once the box has taken the last.
@@ -132,6 +136,30 @@ void ReceivePathTest::boxKeepsItsNewestText()
     QVERIFY2(text.size() <= 20000 + 4096, qPrintable(QString::number(text.size())));
     QVERIFY(text.size() > 20000 - 4096);
     QVERIFY(!text.contains(QStringLiteral("TNTDIR:10000")));
+}
+
+// Text that arrived just before a menu command is in the box when the command
+// reads it, however soon after the last display it came.
+void ReceivePathTest::menuCommandSeesEverythingReceived()
+{
+    // The log takes every read at once: it tells when the tool has the text.
+    const QString logPath = m_environment.filePath(QStringLiteral("menu.log"));
+    auto log = std::make_unique<QFile>(logPath);
+    QVERIFY(log->open(QIODevice::WriteOnly | QIODevice::Truncate));
+    m_window->openLog(std::move(log));
+    QVERIFY(m_fixture->pty().write("FIRST\r\n"));
+    QTest::qWait(5);
+    QVERIFY(m_fixture->pty().write("SECOND\r\n"));
+    QElapsedTimer waited;
+    waited.start();
+    while (QFileInfo(logPath).size() < 15 && waited.elapsed() < 5000)
+        QTest::qWait(1);
+    const QString path = m_environment.filePath(QStringLiteral("received.txt"));
+    m_fixture->dialogs().expectSaveFile(path);
+    m_window->findChild<QAction*>(QStringLiteral("save_received"))->trigger();
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("FIRST\r\nSECOND\r\n\r\n")); // a save ends with one more line end
 }
 
 QTEST_MAIN(ReceivePathTest)

@@ -6,6 +6,7 @@
 #include "TextFiles.h"
 #include "form1.h"
 
+#include <QAction>
 #include <QFileDevice>
 #include <QIODevice>
 #include <QPlainTextEdit>
@@ -27,6 +28,10 @@ ReceivePath::ReceivePath(form1& window)
     m_display = new QTimer(this);
     m_display->setSingleShot(true);
     connect(m_display, &QTimer::timeout, this, &ReceivePath::showPending);
+    // Menu commands read the box (save, print, cut, copy): it shows everything
+    // received before any of them runs. Connected first, so called first.
+    for (QAction* action : window.findChildren<QAction*>())
+        connect(action, &QAction::triggered, this, &ReceivePath::showPending);
     SerialPort& port = m_window.MSComm1();
     connect(&port, &SerialPort::commChanged, this, &ReceivePath::MSComm1_OnComm);
     connect(&port, &SerialPort::deviceLost, this, &ReceivePath::MSComm1_DeviceLost);
