@@ -40,7 +40,6 @@ private:
     void clearBoxes();
     void load(const QByteArray& content);
     static QByteArray fileBytes(const QString& path);
-    QString writeFile(const QString& name, const QByteArray& bytes);
 
     TestEnvironment m_environment;
     std::unique_ptr<MainWindowFixture> m_fixture;
@@ -79,18 +78,9 @@ QByteArray ParameterMenusTest::fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QString ParameterMenusTest::writeFile(const QString& name, const QByteArray& bytes)
-{
-    const QString path = m_environment.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-    return path;
-}
-
 void ParameterMenusTest::load(const QByteArray& content)
 {
-    m_fixture->dialogs().expectOpenFile(writeFile(QStringLiteral("load.par"), content));
+    m_fixture->dialogs().expectOpenFile(m_environment.writeFile(QStringLiteral("load.par"), content));
     trigger("openpar");
 }
 
@@ -123,7 +113,7 @@ void ParameterMenusTest::replaceQuestion()
 {
     QFETCH(int, answer);
     QFETCH(QByteArray, content);
-    writeFile(QStringLiteral("set.par"), "OLD");
+    m_environment.writeFile(QStringLiteral("set.par"), "OLD");
     QVERIFY(masked("medit4")->assign(QStringLiteral("3")));
     const QString question = QStringLiteral("Replace existing file - ") + m_path + QLatin1Char('?');
     // Cancel shows the dialog again with an empty name.

@@ -64,7 +64,6 @@ private slots:
 private:
     QAbstractButton* button(const char* name) { return m_window->findChild<QAbstractButton*>(name); }
     bool openPort();
-    QString writeFile(const QString& name, const QByteArray& bytes);
     // Presses "DataBase" with the given file and records every line that arrives.
     void send(const QString& path);
 
@@ -103,15 +102,6 @@ bool SendTest::openPort()
     port.setCommPort(1);
     port.setSettings(QStringLiteral("1200,N,8,1"));
     return port.open().ok;
-}
-
-QString SendTest::writeFile(const QString& name, const QByteArray& bytes)
-{
-    const QString path = m_environment.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-    return path;
 }
 
 void SendTest::send(const QString& path)
@@ -200,7 +190,7 @@ void SendTest::mixedFileSendsItsRecords()
     QVERIFY(openPort());
     // Non-empty lines: 1 TNT, 2 blanks, 3 lower case, 4 TNT with blanks, 5 ACD,
     // 6 too short, 7 HLD; the empty lines cost nothing.
-    const QString path = writeFile(QStringLiteral("mixed.TNT"),
+    const QString path = m_environment.writeFile(QStringLiteral("mixed.TNT"),
         "TNTDIR:1TEL:5 NAME:A\r\n\r\n   \r\ntntDIR:9\r\n  TNTDIR:2TEL: NAME:B  \r\n\r\nACD1234\nTN\r"
         "HLD0101\r\n");
     send(path);
@@ -232,8 +222,8 @@ void SendTest::mixedFileSendsItsRecords()
 void SendTest::parameterFileSendsOnlyParLines()
 {
     QVERIFY(openPort());
-    const QString path
-        = writeFile(QStringLiteral("set.PAR"), "PHO5551234\r\nPGM1234\r\nPARCHT 5\r\nPARMSG Hi\r\n\r\n");
+    const QString path = m_environment.writeFile(
+        QStringLiteral("set.PAR"), "PHO5551234\r\nPGM1234\r\nPARCHT 5\r\nPARMSG Hi\r\n\r\n");
     send(path);
     QCOMPARE(m_arrivals.size(), 2);
     QCOMPARE(m_arrivals.at(0).line, QByteArray("PARCHT 5"));
@@ -258,7 +248,7 @@ void SendTest::rs232RenewsBeforeEveryLine()
 {
     m_fixture->connectRs232();
     const int opened = m_window->MSComm1().openCount();
-    send(writeFile(QStringLiteral("two.TNT"), "TNT1\r\nnot a record\r\n\r\nACD2\r\n"));
+    send(m_environment.writeFile(QStringLiteral("two.TNT"), "TNT1\r\nnot a record\r\n\r\nACD2\r\n"));
     QCOMPARE(m_arrivals.size(), 2);
     QCOMPARE(m_window->MSComm1().openCount() - opened, 3);
 }
@@ -274,7 +264,7 @@ void SendTest::disconnectDuringAPause()
             QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
         QTimer::singleShot(0, button("close1"), &QAbstractButton::click);
     };
-    send(writeFile(QStringLiteral("three.TNT"), "TNT1\r\nTNT2\r\nTNT3\r\n"));
+    send(m_environment.writeFile(QStringLiteral("three.TNT"), "TNT1\r\nTNT2\r\nTNT3\r\n"));
 
     QCOMPARE(m_arrivals.size(), 2);
     QCOMPARE(m_arrivals.at(0).line, QByteArray("TNT1"));
@@ -297,7 +287,7 @@ void SendTest::nothingToSend()
 {
     QFETCH(QByteArray, content);
     QVERIFY(openPort());
-    send(writeFile(QStringLiteral("empty.TNT"), content));
+    send(m_environment.writeFile(QStringLiteral("empty.TNT"), content));
     QVERIFY(m_arrivals.isEmpty());
     QVERIFY(!m_window->findChild<QProgressBar*>("Progress")->isVisible());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -330,7 +320,7 @@ void SendTest::largeFileIsSentWhole()
     QByteArray content;
     for (int i = 1; i <= Lines; ++i)
         content += "TNTDIR:" + QByteArray::number(i) + "\r\n";
-    const QString path = writeFile(QStringLiteral("large.TNT"), content);
+    const QString path = m_environment.writeFile(QStringLiteral("large.TNT"), content);
     QVERIFY(openPort());
     const auto tick = Ticker::tickLength();
     Ticker::setTickLength(std::chrono::milliseconds(0));

@@ -4,6 +4,21 @@
 #include "SerialPort.h"
 #include "form1.h"
 
+bool Commands::renewPort(form1& window, const QString& guardTitle)
+{
+    if (!window.rs232Mode())
+        return true;
+    SerialPort& port = window.MSComm1();
+    port.close();
+    const SerialPort::OpenResult reopened = port.open();
+    if (reopened.ok)
+        return true;
+    const QString closed = QStringLiteral("The comm port is closed");
+    window.dialogs().inform(
+        reopened.reason.isEmpty() ? closed : closed + QLatin1Char('\n') + reopened.reason, guardTitle);
+    return false;
+}
+
 bool Commands::SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options)
 {
     SerialPort& port = window.MSComm1();
@@ -15,17 +30,8 @@ bool Commands::SendCommandLine(form1& window, const QByteArray& line, const Send
     if (options.afterGuard)
         options.afterGuard();
 
-    // The controller's direct line wants a freshly opened port before every command.
-    if (options.renew && window.rs232Mode()) {
-        port.close();
-        const SerialPort::OpenResult reopened = port.open();
-        if (!reopened.ok) {
-            window.dialogs().inform(
-                reopened.reason.isEmpty() ? closed : closed + QLatin1Char('\n') + reopened.reason,
-                options.guardTitle);
-            return false;
-        }
-    }
+    if (options.renew && !renewPort(window, options.guardTitle))
+        return false;
 
     // A line held back by the far end's XOFF goes out on its XON; the transmit
     // event tells the user, so that is no failure of the command.

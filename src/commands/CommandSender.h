@@ -27,4 +27,9 @@ struct SendOptions
 // sent to the controller"; both return false, so the caller's after-steps do not run.
 bool SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options = {});
 
+// RS232 mode only: closes and reopens the port, as the controller's direct line wants
+// before every line. A reopen that fails shows "The comm port is closed" (the
+// system's reason on a second line) titled guardTitle and returns false.
+bool renewPort(form1& window, const QString& guardTitle);
+
 } // namespace Commands

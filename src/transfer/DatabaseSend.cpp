@@ -1,5 +1,6 @@
 #include "DatabaseSend.h"
 
+#include "CommandSender.h"
 #include "Dialogs.h"
 #include "LineReader.h"
 #include "RecordLines.h"
@@ -151,16 +152,8 @@ void DatabaseSend::sendLines(const QString& path, qint64 total)
             m_window.dialogs().inform(Closed, GuardTitle);
             return;
         }
-        if (m_window.rs232Mode()) {
-            port.close();
-            const SerialPort::OpenResult reopened = port.open();
-            if (!reopened.ok) {
-                m_window.dialogs().inform(
-                    reopened.reason.isEmpty() ? Closed : Closed + QLatin1Char('\n') + reopened.reason,
-                    GuardTitle);
-                return;
-            }
-        }
+        if (!Commands::renewPort(m_window, GuardTitle))
+            return;
         if (!RecordLines::isRecord(line))
             continue;
         // A record the port did not take is not counted as sent; one held back by

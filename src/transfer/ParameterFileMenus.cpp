@@ -4,6 +4,7 @@
 #include "LineReader.h"
 #include "MaskedEdit.h"
 #include "ParameterFile.h"
+#include "ReplaceQuestion.h"
 #include "TextFiles.h"
 #include "form1.h"
 
@@ -92,11 +93,7 @@ void ParameterFileMenus::savemenu_Click()
         path = *chosen;
         if (!QFileInfo::exists(path))
             break;
-        Dialogs::Message question;
-        question.text = QStringLiteral("Replace existing file - ") + path + QLatin1Char('?');
-        question.buttons = Dialogs::Buttons::YesNoCancel;
-        question.icon = Dialogs::Icon::Question;
-        const Dialogs::Answer answer = dialogs.message(question);
+        const Dialogs::Answer answer = ReplaceQuestion::ask(dialogs, path);
         if (answer == Dialogs::Answer::Yes)
             break;
         // No keeps the existing file as it is and ends the save.

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "ReplaceQuestion.h"
 #include "SerialPort.h"
 #include "form1.h"
 
@@ -77,16 +78,8 @@ void UploadHandlers::logUpload_Click(const LogUpload& upload)
         m_window.ui().download->setEnabled(true);
 
     // The direct line wants a freshly opened port; it is renewed before the dialog.
-    if (m_window.rs232Mode()) {
-        port.close();
-        const SerialPort::OpenResult reopened = port.open();
-        if (!reopened.ok) {
-            m_window.dialogs().inform(
-                reopened.reason.isEmpty() ? Closed : Closed + QLatin1Char('\n') + reopened.reason,
-                GuardTitle);
-            return;
-        }
-    }
+    if (!Commands::renewPort(m_window, GuardTitle))
+        return;
 
     if (!chooseLog(upload))
         return;
@@ -117,11 +110,7 @@ bool UploadHandlers::chooseLog(const LogUpload& upload)
         answer = Dialogs::Answer::Ok;
         if (!QFileInfo::exists(path))
             break;
-        Dialogs::Message question;
-        question.text = QStringLiteral("Replace existing file - ") + path + QLatin1Char('?');
-        question.buttons = Dialogs::Buttons::YesNoCancel;
-        question.icon = Dialogs::Icon::Question;
-        answer = dialogs.message(question);
+        answer = ReplaceQuestion::ask(dialogs, path);
         if (answer != Dialogs::Answer::Cancel)
             break;
     }

@@ -1,5 +1,7 @@
 #include "TestEnvironment.h"
 
+#include <QFile>
+
 #include "SettingsStore.h"
 #include "Ticker.h"
 
@@ -30,6 +32,15 @@ QString TestEnvironment::path() const
 QString TestEnvironment::filePath(const QString& name) const
 {
     return m_dir.filePath(name);
+}
+
+QString TestEnvironment::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    const QString path = filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qWarning("could not write %s", qPrintable(path));
+    return path;
 }
 
 void TestEnvironment::clearSettings()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -22,6 +23,8 @@ public:
 
     QString path() const; // the temporary folder
     QString filePath(const QString& name) const; // a file in it
+    // Writes a file in it; returns its path.
+    QString writeFile(const QString& name, const QByteArray& bytes) const;
 
     // Removes every stored setting.
     void clearSettings();
