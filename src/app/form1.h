@@ -35,7 +35,7 @@ public:
     Dialogs& dialogs();
     SettingsStore& settings();
 
-    // The setting dialog (Part of the shell), loaded invisibly on first use and
+    // The modem setting dialog, loaded invisibly on first use and
     // kept until its OK or Cancel unloads it.
     setform& settingDialog();
 
