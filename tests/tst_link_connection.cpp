@@ -249,10 +249,13 @@ void ConnectionTest::openFailureShowsReason()
     }
     showWindow();
     click("Option2");
-    m_fixture->dialogs().expectMessage("              The comm port is closed.\n" + reason.arg(device),
-        "Vestibar 4700 Management System", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+    m_fixture->dialogs().expectMessage("              The comm port is closed.",
+        "Vestibar 4700 Management System", Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
 
     click("connect");
+
+    // The fixed text stays as it is; the system's reason is shown below it.
+    QCOMPARE(m_fixture->dialogs().messages().constLast().details, reason.arg(device));
 
     QVERIFY(!m_window->MSComm1().portOpen());
     QVERIFY(!control("Mastercode")->isEnabled());

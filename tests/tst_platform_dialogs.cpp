@@ -30,24 +30,28 @@ private slots:
         QTest::addColumn<int>("iconShown");
         QTest::addColumn<QString>("press");
         QTest::addColumn<Dialogs::Answer>("answer");
+        QTest::addColumn<QString>("details"); // the system's reason, kept out of the text
         QTest::newRow("ok") << B::Ok << Dialogs::Icon::None << std::optional<A>() << QStringList { "OK" }
-                            << "OK" << int(QMessageBox::NoIcon) << "OK" << A::Ok;
+                            << "OK" << int(QMessageBox::NoIcon) << "OK" << A::Ok
+                            << QString("There is no device /dev/ttyS1.");
         QTest::newRow("ok cancel, cancel pressed")
             << B::OkCancel << Dialogs::Icon::Exclamation << std::optional<A>()
-            << QStringList { "OK", "Cancel" } << "OK" << int(QMessageBox::Warning) << "Cancel" << A::Cancel;
+            << QStringList { "OK", "Cancel" } << "OK" << int(QMessageBox::Warning) << "Cancel" << A::Cancel
+            << QString();
         QTest::newRow("yes no, default no")
             << B::YesNo << Dialogs::Icon::Question << std::optional<A>(A::No) << QStringList { "Yes", "No" }
-            << "No" << int(QMessageBox::Question) << "Yes" << A::Yes;
+            << "No" << int(QMessageBox::Question) << "Yes" << A::Yes << QString();
         QTest::newRow("yes no cancel") << B::YesNoCancel << Dialogs::Icon::Information << std::optional<A>()
                                        << QStringList { "Yes", "No", "Cancel" } << "Yes"
-                                       << int(QMessageBox::Information) << "No" << A::No;
+                                       << int(QMessageBox::Information) << "No" << A::No << QString();
         QTest::newRow("retry cancel, critical")
             << B::RetryCancel << Dialogs::Icon::Critical << std::optional<A>()
             << QStringList { "Retry", "Cancel" } << "Retry" << int(QMessageBox::Critical) << "Retry"
-            << A::Retry;
+            << A::Retry << QString();
         QTest::newRow("default not among the buttons")
             << B::OkCancel << Dialogs::Icon::None << std::optional<A>(A::Yes)
-            << QStringList { "OK", "Cancel" } << "OK" << int(QMessageBox::NoIcon) << "OK" << A::Ok;
+            << QStringList { "OK", "Cancel" } << "OK" << int(QMessageBox::NoIcon) << "OK" << A::Ok
+            << QString();
     }
 
     void realMessageBox()
@@ -60,9 +64,10 @@ private slots:
         QFETCH(int, iconShown);
         QFETCH(QString, press);
         QFETCH(Dialogs::Answer, answer);
+        QFETCH(QString, details);
 
         QtDialogs dialogs;
-        QString title, text, shownDefault;
+        QString title, text, shownDefault, shownDetails;
         QStringList shownCaptions;
         int shownIcon = -1;
         // Inspects the box once it is up, then presses one of its buttons.
@@ -71,6 +76,7 @@ private slots:
             QVERIFY(box);
             title = box->windowTitle();
             text = box->text();
+            shownDetails = box->informativeText();
             shownIcon = int(box->icon());
             QAbstractButton* toPress = nullptr;
             for (QAbstractButton* button : box->buttons()) {
@@ -86,9 +92,10 @@ private slots:
         });
         const Dialogs::Answer given
             = dialogs.message({ QStringLiteral("              The comm port is closed."),
-                QStringLiteral("Vestibar 4700 Management System"), buttons, icon, defaultButton });
+                QStringLiteral("Vestibar 4700 Management System"), buttons, icon, defaultButton, details });
         QCOMPARE(title, QStringLiteral("Vestibar 4700 Management System"));
         QCOMPARE(text, QStringLiteral("              The comm port is closed."));
+        QCOMPARE(shownDetails, details);
         shownCaptions.sort();
         captions.sort();
         QCOMPARE(shownCaptions, captions);

@@ -13,9 +13,11 @@ bool Commands::renewPort(form1& window, const QString& guardTitle)
     const SerialPort::OpenResult reopened = port.open();
     if (reopened.ok)
         return true;
-    const QString closed = QStringLiteral("The comm port is closed");
-    window.dialogs().inform(
-        reopened.reason.isEmpty() ? closed : closed + QLatin1Char('\n') + reopened.reason, guardTitle);
+    Dialogs::Message message;
+    message.text = QStringLiteral("The comm port is closed");
+    message.title = guardTitle;
+    message.details = reopened.reason;
+    window.dialogs().message(message);
     return false;
 }
 

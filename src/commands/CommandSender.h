@@ -22,14 +22,14 @@ struct SendOptions
 // The guarded send: when the port is closed, shows "The comm port is closed" (OK
 // only, no icon, titled guardTitle) and returns false; otherwise renews the port in
 // RS232 mode (when asked) and writes line in one write. Returns true when written.
-// A reopen that fails shows the same closed-port box (the system's reason on a
-// second line) and a write the port does not take shows "The command could not be
+// A reopen that fails shows the same closed-port box (the system's reason below
+// the text) and a write the port does not take shows "The command could not be
 // sent to the controller"; both return false, so the caller's after-steps do not run.
 bool SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options = {});
 
 // RS232 mode only: closes and reopens the port, as the controller's direct line wants
 // before every line. A reopen that fails shows "The comm port is closed" (the
-// system's reason on a second line) titled guardTitle and returns false.
+// system's reason below the text) titled guardTitle and returns false.
 bool renewPort(form1& window, const QString& guardTitle);
 
 } // namespace Commands

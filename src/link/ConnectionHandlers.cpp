@@ -138,10 +138,11 @@ void ConnectionHandlers::OpenPort()
     }
 
     if (!port.portOpen() || result.error == SerialPort::PortAlreadyOpen) {
-        QString text = QStringLiteral("              The comm port is closed.");
-        if (!result.reason.isEmpty())
-            text += QLatin1Char('\n') + result.reason;
-        m_window.dialogs().inform(text, QStringLiteral("Vestibar 4700 Management System"));
+        Dialogs::Message message;
+        message.text = QStringLiteral("              The comm port is closed.");
+        message.title = QStringLiteral("Vestibar 4700 Management System");
+        message.details = result.reason;
+        m_window.dialogs().message(message);
     }
 }
 

@@ -27,5 +27,5 @@ Dialogs::Answer Dialogs::message(Message message)
 
 void Dialogs::inform(const QString& text, const QString& title, Icon icon)
 {
-    message({ text, title, Buttons::Ok, icon, {} });
+    message({ text, title, Buttons::Ok, icon, {}, {} });
 }

@@ -26,6 +26,9 @@ public:
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;
         std::optional<Answer> defaultButton; // empty: the first button
+        // Shown below the text, apart from it (the system's reason for a failure):
+        // the text itself stays the fixed one the operator knows.
+        QString details;
     };
 
     struct FileRequest

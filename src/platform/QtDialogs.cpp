@@ -87,8 +87,8 @@ std::optional<QString> runFileDialog(
 {
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(
-        mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile
+                                                                            : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     // The description already shows the patterns as the operator knows them.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -136,6 +136,8 @@ Dialogs::Answer QtDialogs::showMessage(const Message& message)
 {
     QMessageBox box(
         messageIcon(message.icon), message.title, message.text, QMessageBox::NoButton, parentWidget());
+    if (!message.details.isEmpty())
+        box.setInformativeText(message.details);
     const QList<Answer> answers = answersOf(message.buttons);
     for (const Answer answer : answers)
         box.addButton(standardButton(answer));
