@@ -249,12 +249,8 @@ bool form1::WaitSeconds(double seconds)
         return false;
     m_tickCount = 0;
     m_timer1->start();
-    const bool waited = m_timer1->waitUntil([this, seconds] { return m_tickCount > seconds; }) && !m_closing;
-    // The tick runs only inside waits from now on, so the clock panel keeps the time
-    // of the last tick. A wait that another one interrupted still needs its ticks.
-    if (m_timer1->activeWaits() == 0)
-        m_timer1->stop();
-    return waited;
+    // The clock keeps running after the wait, so the status panel never freezes.
+    return m_timer1->waitUntil([this, seconds] { return m_tickCount > seconds; }) && !m_closing;
 }
 
 bool form1::rs232Mode() const
