@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -240,6 +241,17 @@ void ReceivedTextTest::copyCutPaste()
     QVERIFY(!action("paset_file")->isEnabled());
 
     received()->setPlainText(QStringLiteral("x"));
+    // A focused button has no selection: the clipboard is emptied, Paste stays off.
+    auto* button = m_window->findChild<QPushButton*>(QStringLiteral("upload"));
+    QVERIFY(button);
+    button->setEnabled(true);
+    button->setFocus();
+    QCOMPARE(QApplication::focusWidget(), button);
+    action("copy_file")->trigger();
+    QCOMPARE(Clipboard::text(), QString());
+    action("cut_file")->trigger();
+    QVERIFY(!action("paset_file")->isEnabled());
+
     code->setFocus();
     code->setSelection(1, 2);
     action("copy_file")->trigger();

@@ -115,8 +115,12 @@ void ReceivedText::copySelection(bool cut)
         return;
     Clipboard::clear();
     Selectable focused(QApplication::focusWidget());
+    // A button or other control without text has no selection to give: the
+    // clipboard stays empty and Paste is not offered for it.
+    if (!focused.valid())
+        return;
     Clipboard::setText(focused.selected());
-    if (cut && focused.valid())
+    if (cut)
         focused.replaceSelection(QString());
     m_window.ui().paset_file->setEnabled(true);
 }
