@@ -146,8 +146,16 @@ void UploadHandlers::up_par_Click()
 void UploadHandlers::up_all_Click()
 {
     closeLogFirst();
+    if (!m_window.MSComm1().portOpen()) {
+        m_window.dialogs().inform(Closed, GuardTitle);
+        return;
+    }
+    // "Send" becomes usable only once the direct line's port has been renewed.
+    if (!Commands::renewPort(m_window, GuardTitle))
+        return;
+    m_window.ui().download->setEnabled(true);
     Commands::SendOptions options;
-    options.afterGuard = [this] { m_window.ui().download->setEnabled(true); };
+    options.renew = false;
     Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("PRIALL")), options);
 }
 
