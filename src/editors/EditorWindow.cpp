@@ -91,27 +91,27 @@ void EditorWindow::buildBoxes()
     int row = -1;
     int column = 0;
     QWidget* previous = nullptr;
-    for (const EditorBox& spec : m_kind.boxes) {
+    for (const EditorBox& boxEntry : m_kind.boxes) {
         auto* box = new MaskedEdit(this);
-        box->setObjectName(QLatin1String(spec.name));
-        const QString mask = QLatin1String(spec.mask);
+        box->setObjectName(QLatin1String(boxEntry.name));
+        const QString mask = QLatin1String(boxEntry.mask);
         if (mask.isEmpty())
-            box->setMaxLength(spec.maxLength);
+            box->setMaxLength(boxEntry.maxLength);
         else
             box->setDigitMask(mask);
-        auto* label = new QLabel(QLatin1String(spec.label), this);
+        auto* label = new QLabel(QLatin1String(boxEntry.label), this);
         label->setBuddy(box);
-        box->setAccessibleName(QLatin1String(spec.accessibleName ? spec.accessibleName : spec.label));
-        if (spec.grey) {
+        box->setAccessibleName(QLatin1String(boxEntry.accessibleName ? boxEntry.accessibleName : boxEntry.label));
+        if (boxEntry.grey) {
             QPalette palette = box->palette();
             palette.setColor(QPalette::Base, palette.color(QPalette::Window));
             box->setPalette(palette);
         }
         // Masked boxes are as wide as their mask; names get room for 12 characters.
-        const int characters = mask.isEmpty() ? spec.maxLength : int(mask.size());
+        const int characters = mask.isEmpty() ? boxEntry.maxLength : int(mask.size());
         box->setMaximumWidth(
             box->fontMetrics().horizontalAdvance(QString(characters + 2, QLatin1Char('0'))) + 12);
-        if (!spec.sameRow) {
+        if (!boxEntry.sameRow) {
             ++row;
             column = 0;
         }
