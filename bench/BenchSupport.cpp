@@ -14,7 +14,9 @@ std::chrono::microseconds threadCpuTime()
 {
     rusage usage {};
     getrusage(RUSAGE_THREAD, &usage);
-    const auto us = [](const timeval &t) { return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec); };
+    const auto us = [](const timeval& t) {
+        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+    };
     return us(usage.ru_utime) + us(usage.ru_stime);
 }
 
@@ -23,7 +25,7 @@ long residentKb()
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     }
@@ -37,7 +39,7 @@ void chooseOffscreenWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-void figure(const QString &name, double value, const QString &unit, const QString &target)
+void figure(const QString& name, double value, const QString& unit, const QString& target)
 {
     QString line = QStringLiteral("%1: %2 %3").arg(name).arg(value, 0, 'f', value < 10 ? 2 : 1).arg(unit);
     if (!target.isEmpty())

@@ -15,6 +15,6 @@ long residentKb();
 // Uses the offscreen platform when no display is there.
 void chooseOffscreenWithoutDisplay();
 // "name: value unit (target ...)"
-void figure(const QString &name, double value, const QString &unit, const QString &target = {});
+void figure(const QString& name, double value, const QString& unit, const QString& target = {});
 
 } // namespace BenchSupport

@@ -38,12 +38,13 @@ QByteArray flood(qsizetype size)
 }
 
 // Writes everything into the master side, blocking as the reader falls behind.
-std::thread writer(int fd, const QByteArray &data)
+std::thread writer(int fd, const QByteArray& data)
 {
     return std::thread([fd, &data] {
         qsizetype done = 0;
         while (done < data.size()) {
-            const ssize_t n = ::write(fd, data.constData() + done, std::min<qsizetype>(4096, data.size() - done));
+            const ssize_t n
+                = ::write(fd, data.constData() + done, std::min<qsizetype>(4096, data.size() - done));
             if (n > 0)
                 done += n;
             else if (n < 0 && errno != EINTR && errno != EAGAIN)
@@ -52,7 +53,7 @@ std::thread writer(int fd, const QByteArray &data)
     });
 }
 
-double rawReaderMs(const QByteArray &data)
+double rawReaderMs(const QByteArray& data)
 {
     Pty pty;
     const int slave = ::open(qPrintable(pty.slaveName()), O_RDWR | O_NOCTTY);
@@ -79,7 +80,7 @@ double rawReaderMs(const QByteArray &data)
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     BenchSupport::chooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
@@ -89,10 +90,10 @@ int main(int argc, char *argv[])
     const double rawMs = rawReaderMs(data);
 
     MainWindowFixture fixture;
-    form1 &window = fixture.show();
-    window.findChild<QAbstractButton *>(QStringLiteral("Option1"))->click();
-    window.findChild<QAbstractButton *>(QStringLiteral("Option7"))->click();
-    window.findChild<QAbstractButton *>(QStringLiteral("connect"))->click();
+    form1& window = fixture.show();
+    window.findChild<QAbstractButton*>(QStringLiteral("Option1"))->click();
+    window.findChild<QAbstractButton*>(QStringLiteral("Option7"))->click();
+    window.findChild<QAbstractButton*>(QStringLiteral("connect"))->click();
     if (!window.MSComm1().portOpen()) {
         std::fprintf(stderr, "the port did not open\n");
         return 1;
@@ -123,8 +124,10 @@ int main(int argc, char *argv[])
 
     BenchSupport::figure(QStringLiteral("raw pty reader, 2 MB"), rawMs, QStringLiteral("ms"));
     BenchSupport::figure(QStringLiteral("tool receive path to log, 2 MB"), toolMs, QStringLiteral("ms"));
-    BenchSupport::figure(QStringLiteral("receive throughput"), data.size() / 1024.0 / (toolMs / 1000), QStringLiteral("KB/s"));
-    BenchSupport::figure(QStringLiteral("receive time ratio tool/raw"), toolMs / rawMs, QStringLiteral("x"), QStringLiteral("<= 2x"));
+    BenchSupport::figure(
+        QStringLiteral("receive throughput"), data.size() / 1024.0 / (toolMs / 1000), QStringLiteral("KB/s"));
+    BenchSupport::figure(QStringLiteral("receive time ratio tool/raw"), toolMs / rawMs, QStringLiteral("x"),
+        QStringLiteral("<= 2x"));
     std::printf("log byte-exact: %s\n", exact ? "yes" : "NO");
     return exact ? 0 : 1;
 }

@@ -25,7 +25,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     BenchSupport::chooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
@@ -37,14 +37,17 @@ int main(int argc, char *argv[])
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         for (int i = 0; i < records; ++i)
-            file.write("TNTDIR:" + QByteArray::number(100 + i) + "TEL:5550100 NAME:TENANT " + QByteArray::number(i) + "\r\n");
+            file.write("TNTDIR:" + QByteArray::number(100 + i) + "TEL:5550100 NAME:TENANT "
+                + QByteArray::number(i) + "\r\n");
         file.write("\r\n");
     }
 
     MainWindowFixture fixture;
-    fixture.settings().setValue(QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), QStringLiteral("1"));
-    form1 &window = fixture.show();
-    const auto button = [&](const char *name) { return window.findChild<QAbstractButton *>(QString::fromLatin1(name)); };
+    fixture.settings().setValue(
+        QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), QStringLiteral("1"));
+    form1& window = fixture.show();
+    const auto button
+        = [&](const char* name) { return window.findChild<QAbstractButton*>(QString::fromLatin1(name)); };
     button("Option1")->click();
     button("Option7")->click();
     button("connect")->click();
@@ -105,10 +108,11 @@ int main(int argc, char *argv[])
 
     std::printf("records arrived: %zu of %d\n", arrivals.size(), records);
     BenchSupport::figure(QStringLiteral("send wall time"), wallMs / 1000, QStringLiteral("s"));
-    BenchSupport::figure(QStringLiteral("tool CPU while sending"), cpu.count() / 1000.0, QStringLiteral("ms"));
+    BenchSupport::figure(
+        QStringLiteral("tool CPU while sending"), cpu.count() / 1000.0, QStringLiteral("ms"));
     BenchSupport::figure(QStringLiteral("tool CPU share of wall time"), 100.0 * cpu.count() / 1000.0 / wallMs,
-                         QStringLiteral("%"), QStringLiteral("<= 2%"));
+        QStringLiteral("%"), QStringLiteral("<= 2%"));
     BenchSupport::figure(QStringLiteral("worst record deviation from its tick"), worst, QStringLiteral("ms"),
-                         QStringLiteral("<= 50 ms"));
+        QStringLiteral("<= 50 ms"));
     return int(arrivals.size()) == records ? 0 : 1;
 }

@@ -16,7 +16,7 @@
 
 namespace {
 
-int child(int argc, char *argv[])
+int child(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     SettingsStore settings;
@@ -37,7 +37,7 @@ int child(int argc, char *argv[])
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
         return child(argc, argv);
@@ -78,16 +78,18 @@ int main(int argc, char *argv[])
         if (at >= 0)
             rss = out.mid(at + 4).trimmed().toLong();
         if (shownMs < 0) {
-            std::fprintf(stderr, "the tool did not show its window: %s\n", process.readAllStandardError().constData());
+            std::fprintf(
+                stderr, "the tool did not show its window: %s\n", process.readAllStandardError().constData());
             return 1;
         }
         best = std::min(best, shownMs);
         total += shownMs;
     }
-    BenchSupport::figure(QStringLiteral("start-up to main window shown, best of %1").arg(runs), best, QStringLiteral("ms"),
-                         QStringLiteral("< 300 ms"));
-    BenchSupport::figure(QStringLiteral("start-up to main window shown, mean"), total / runs, QStringLiteral("ms"));
+    BenchSupport::figure(QStringLiteral("start-up to main window shown, best of %1").arg(runs), best,
+        QStringLiteral("ms"), QStringLiteral("< 300 ms"));
+    BenchSupport::figure(
+        QStringLiteral("start-up to main window shown, mean"), total / runs, QStringLiteral("ms"));
     BenchSupport::figure(QStringLiteral("resident memory when idle"), rss / 1024.0, QStringLiteral("MB"),
-                         QStringLiteral("< 60 MB"));
+        QStringLiteral("< 60 MB"));
     return 0;
 }

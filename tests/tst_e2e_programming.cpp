@@ -24,7 +24,7 @@ namespace {
 class Simulator
 {
 public:
-    explicit Simulator(const QStringList &arguments = {})
+    explicit Simulator(const QStringList& arguments = {})
     {
         m_process.setProgram(qEnvironmentVariable("VESTIBAR_SIM"));
         m_process.setArguments(arguments);
@@ -45,32 +45,32 @@ private:
     QString m_device;
 };
 
-template <typename T = QAbstractButton> T *child(QWidget &window, const char *name)
+template <typename T = QAbstractButton> T* child(QWidget& window, const char* name)
 {
-    auto *widget = window.findChild<T *>(QString::fromLatin1(name));
+    auto* widget = window.findChild<T*>(QString::fromLatin1(name));
     if (!widget)
         qWarning("no control %s", name);
     return widget;
 }
 
-QString receivedText(form1 &window)
+QString receivedText(form1& window)
 {
-    QWidget *box = child<QWidget>(window, "Text1");
-    if (auto *plain = qobject_cast<QPlainTextEdit *>(box))
+    QWidget* box = child<QWidget>(window, "Text1");
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
         return plain->toPlainText();
-    if (auto *rich = qobject_cast<QTextEdit *>(box))
+    if (auto* rich = qobject_cast<QTextEdit*>(box))
         return rich->toPlainText();
     return {};
 }
 
-QByteArray fileBytes(const QString &path)
+QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
 }
 
-QList<QByteArray> recordLines(const QByteArray &text, const QByteArray &kind)
+QList<QByteArray> recordLines(const QByteArray& text, const QByteArray& kind)
 {
     QList<QByteArray> lines;
     for (QByteArray line : text.split('\n')) {
@@ -96,10 +96,10 @@ private slots:
 
 private:
     // Builds the window with port 1 on the simulator's device and shows it.
-    form1 &openWindow(const QString &device, bool rs232, const QString &phone);
-    void waitForReceived(const QString &needle, int timeoutMs = 10000);
+    form1& openWindow(const QString& device, bool rs232, const QString& phone);
+    void waitForReceived(const QString& needle, int timeoutMs = 10000);
     void enterMasterCode();
-    void dumpTenantsInto(const QString &logPath);
+    void dumpTenantsInto(const QString& logPath);
 
     std::unique_ptr<TestEnvironment> m_environment;
     std::unique_ptr<SettingsStore> m_settings;
@@ -130,7 +130,7 @@ void tst_e2e_programming::cleanup()
     QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
 }
 
-form1 &tst_e2e_programming::openWindow(const QString &device, bool rs232, const QString &phone)
+form1& tst_e2e_programming::openWindow(const QString& device, bool rs232, const QString& phone)
 {
     m_settings->setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), device);
     m_settings->setValue(QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), phone);
@@ -141,16 +141,16 @@ form1 &tst_e2e_programming::openWindow(const QString &device, bool rs232, const 
     return *m_window;
 }
 
-void tst_e2e_programming::waitForReceived(const QString &needle, int timeoutMs)
+void tst_e2e_programming::waitForReceived(const QString& needle, int timeoutMs)
 {
     QTRY_VERIFY2_WITH_TIMEOUT(receivedText(*m_window).contains(needle),
-                              qPrintable(QStringLiteral("waiting for \"%1\" in:\n%2").arg(needle, receivedText(*m_window))),
-                              timeoutMs);
+        qPrintable(QStringLiteral("waiting for \"%1\" in:\n%2").arg(needle, receivedText(*m_window))),
+        timeoutMs);
 }
 
 void tst_e2e_programming::enterMasterCode()
 {
-    auto *code = child<QLineEdit>(*m_window, "Text3");
+    auto* code = child<QLineEdit>(*m_window, "Text3");
     QVERIFY(code);
     code->setFocus();
     QTest::keyClicks(code, QStringLiteral("1234"));
@@ -160,14 +160,15 @@ void tst_e2e_programming::enterMasterCode()
     QVERIFY(child(*m_window, "download")->isEnabled());
 }
 
-void tst_e2e_programming::dumpTenantsInto(const QString &logPath)
+void tst_e2e_programming::dumpTenantsInto(const QString& logPath)
 {
     const int dumpsBefore = receivedText(*m_window).count(QStringLiteral("END OF TNT"));
     child(*m_window, "upload")->click();
     m_dialogs->expectOpenFile(logPath, QStringLiteral("Open Communications Log Tenant File"));
     child(*m_window, "up_tnt")->click();
     QVERIFY(child(*m_window, "Command3")->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(receivedText(*m_window).count(QStringLiteral("END OF TNT")) > dumpsBefore, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        receivedText(*m_window).count(QStringLiteral("END OF TNT")) > dumpsBefore, 15000);
     child(*m_window, "Command3")->click();
     QCOMPARE(m_window->logFileNumber(), 0);
 }
@@ -176,7 +177,7 @@ void tst_e2e_programming::tenantsSentAndDumpedBack()
 {
     Simulator simulator;
     QVERIFY2(!simulator.device().isEmpty(), "the simulator gave no device");
-    form1 &window = openWindow(simulator.device(), true, QStringLiteral("1"));
+    form1& window = openWindow(simulator.device(), true, QStringLiteral("1"));
 
     child(window, "connect")->click();
     waitForReceived(QStringLiteral("SIMULATOR READY"));
@@ -186,18 +187,17 @@ void tst_e2e_programming::tenantsSentAndDumpedBack()
 
     // Three tenants built in the tenant editor, saved under a new name.
     const QString tenantFile = m_environment->filePath(QStringLiteral("building.TNT"));
-    const QList<QStringList> tenants = { { "12", "5550112", "J SMITH" },
-                                         { "0042", "5550142", "A B JONES" },
-                                         { "7", "", "" } };
+    const QList<QStringList> tenants
+        = { { "12", "5550112", "J SMITH" }, { "0042", "5550142", "A B JONES" }, { "7", "", "" } };
     bool editorSeen = false;
     QTimer::singleShot(0, this, [&] {
-        QWidget *editor = QApplication::activeModalWidget();
+        QWidget* editor = QApplication::activeModalWidget();
         QVERIFY(editor);
         QCOMPARE(editor->objectName(), QStringLiteral("tntform"));
         editorSeen = true;
-        for (const QStringList &tenant : tenants) {
+        for (const QStringList& tenant : tenants) {
             for (int i = 0; i < 3; ++i) {
-                auto *box = child<QLineEdit>(*editor, i == 0 ? "dirtenant" : i == 1 ? "teltenant" : "Text2");
+                auto* box = child<QLineEdit>(*editor, i == 0 ? "dirtenant" : i == 1 ? "teltenant" : "Text2");
                 box->setFocus();
                 QTest::keyClicks(box, tenant[i]);
             }
@@ -224,11 +224,11 @@ void tst_e2e_programming::tenantsSentAndDumpedBack()
     QCOMPARE(recordLines(fileBytes(log), "TNT"), sent);
 
     // A cleared tenant is gone from the next dump.
-    auto *directory = child<QLineEdit>(window, "medittnt");
+    auto* directory = child<QLineEdit>(window, "medittnt");
     directory->setFocus();
     QTest::keyClicks(directory, QStringLiteral("12"));
     m_dialogs->expectMessage(QStringLiteral("Do you really want to delete Tenant DataBase ?"),
-                             QStringLiteral("Delete Confirmation"), Dialogs::Answer::Yes);
+        QStringLiteral("Delete Confirmation"), Dialogs::Answer::Yes);
     child(window, "cleartnt")->click();
     waitForReceived(QStringLiteral("DELETED"));
     const QString secondLog = m_environment->filePath(QStringLiteral("dump2.TNT"));
@@ -245,8 +245,9 @@ void tst_e2e_programming::modemFrontConnects()
 {
     Simulator simulator({ QStringLiteral("--modem") });
     QVERIFY2(!simulator.device().isEmpty(), "the simulator gave no device");
-    m_settings->setValue(QString::fromLatin1(SettingsStore::Properties), QStringLiteral("sett"), QStringLiteral("ATZ"));
-    form1 &window = openWindow(simulator.device(), false, QStringLiteral("5551234"));
+    m_settings->setValue(
+        QString::fromLatin1(SettingsStore::Properties), QStringLiteral("sett"), QStringLiteral("ATZ"));
+    form1& window = openWindow(simulator.device(), false, QStringLiteral("5551234"));
 
     child(window, "connect")->click();
     waitForReceived(QStringLiteral("CONNECT 1200"));

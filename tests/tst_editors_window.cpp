@@ -429,7 +429,8 @@ void EditorWindowTest::handOverNameLoadedAndCleared()
     QString handover = path;
     if (!exists) // the editor opens empty and says why
         m_dialogs->expectMessage(
-            "The file " + QDir::toNativeSeparators(path) + " could not be read.\nNo such file or directory", "Open file");
+            "The file " + QDir::toNativeSeparators(path) + " could not be read.\nNo such file or directory",
+            "Open file");
     QString seen;
     QTimer::singleShot(0, this, [&] {
         auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());

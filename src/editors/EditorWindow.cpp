@@ -101,7 +101,8 @@ void EditorWindow::buildBoxes()
             box->setDigitMask(mask);
         auto* label = new QLabel(QLatin1String(boxEntry.label), this);
         label->setBuddy(box);
-        box->setAccessibleName(QLatin1String(boxEntry.accessibleName ? boxEntry.accessibleName : boxEntry.label));
+        box->setAccessibleName(
+            QLatin1String(boxEntry.accessibleName ? boxEntry.accessibleName : boxEntry.label));
         if (boxEntry.grey) {
             QPalette palette = box->palette();
             palette.setColor(QPalette::Base, palette.color(QPalette::Window));

@@ -5,6 +5,6 @@
 // The system clipboard, as text.
 namespace Clipboard {
 void clear();
-void setText(const QString &text);
+void setText(const QString& text);
 QString text();
 } // namespace Clipboard

@@ -11,10 +11,10 @@ class MaskedEdit : public QLineEdit
     Q_PROPERTY(QString digitMask READ digitMask WRITE setDigitMask)
 
 public:
-    explicit MaskedEdit(QWidget *parent = nullptr);
+    explicit MaskedEdit(QWidget* parent = nullptr);
 
     // "###", "##:##", "# # # #"...; prompt is the character unfilled positions show.
-    void setDigitMask(const QString &mask, QChar prompt = QLatin1Char(' '));
+    void setDigitMask(const QString& mask, QChar prompt = QLatin1Char(' '));
     QString digitMask() const;
     QChar promptChar() const;
 
@@ -26,12 +26,12 @@ public:
     // literal of the mask in the text is taken as that literal, a blank or the
     // prompt leaves a position unfilled. Returns false and leaves the box unchanged
     // when the mask rejects the text (a letter in a digit position, too long).
-    bool assign(const QString &text);
+    bool assign(const QString& text);
     // Empties every position.
     void clearPositions();
 
 protected:
-    void focusInEvent(QFocusEvent *event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     QString m_mask;
