@@ -35,9 +35,6 @@ private slots:
     void masterCodeKeys_data();
     void masterCodeKeys();
     void phoneKeysSaveEveryChange();
-    void phoneEnterGoesToConnect();
-    void caretToStartOnFocus_data();
-    void caretToStartOnFocus();
 
 private:
     template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
@@ -242,44 +239,6 @@ void MasterCodeTest::phoneKeysSaveEveryChange()
     QCOMPARE(storedPhone(), QString());
     QCOMPARE(m_fixture->dialogs().beeps(), 0);
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void MasterCodeTest::phoneEnterGoesToConnect()
-{
-    auto* box = control<QLineEdit>("Text2");
-    box->setFocus();
-    QTest::keyClicks(box, "0 81 234");
-    QTest::keyClick(box, Qt::Key_Return);
-
-    QCOMPARE(storedPhone(), QStringLiteral("0 81 234"));
-    QCOMPARE(focused(), QStringLiteral("connect"));
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void MasterCodeTest::caretToStartOnFocus_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("Text3") << "Text3"
-                           << "1234";
-    QTest::newRow("Text2") << "Text2"
-                           << "5551234";
-}
-
-void MasterCodeTest::caretToStartOnFocus()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, value);
-
-    auto* edit = control<QLineEdit>(box);
-    edit->setFocus();
-    QTest::keyClicks(edit, value);
-    QVERIFY(edit->cursorPosition() > 0);
-    control("connect")->setFocus();
-    edit->setFocus(Qt::TabFocusReason);
-    QCoreApplication::processEvents();
-    QCOMPARE(edit->cursorPosition(), 0);
-    QVERIFY(!edit->hasSelectedText());
 }
 
 QTEST_MAIN(MasterCodeTest)

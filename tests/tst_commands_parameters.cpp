@@ -34,12 +34,8 @@ private slots:
     void valueGuard();
     void portGuard_data();
     void portGuard();
-    void enablingPairs_data();
-    void enablingPairs();
     void welcomeMessage_data();
     void welcomeMessage();
-    void caretToStartOnFocus_data();
-    void caretToStartOnFocus();
 
 private:
     template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
@@ -358,54 +354,6 @@ void ParameterCommandsTest::portGuard()
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
 
-void ParameterCommandsTest::enablingPairs_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("open");
-    // ARN, systemid, medit5 before and after.
-    QTest::addColumn<QList<bool>>("before");
-    QTest::addColumn<QList<bool>>("after");
-
-    QTest::newRow("PBX enables ARN only")
-        << "PBX" << true << QList<bool> { false, false, false } << QList<bool> { true, false, false };
-    QTest::newRow("nonpbx disables ARN")
-        << "nonpbx" << true << QList<bool> { true, true, true } << QList<bool> { false, true, true };
-    QTest::newRow("Multi enables systemid and medit5")
-        << "Multi" << true << QList<bool> { false, false, false } << QList<bool> { false, true, true };
-    QTest::newRow("singleg keeps medit5 enabled")
-        << "singleg" << true << QList<bool> { true, true, true } << QList<bool> { true, false, true };
-    QTest::newRow("singleg keeps medit5 disabled")
-        << "singleg" << true << QList<bool> { false, true, false } << QList<bool> { false, false, false };
-    QTest::newRow("PBX closed port changes nothing")
-        << "PBX" << false << QList<bool> { false, false, false } << QList<bool> { false, false, false };
-    QTest::newRow("Multi closed port changes nothing")
-        << "Multi" << false << QList<bool> { false, false, false } << QList<bool> { false, false, false };
-}
-
-void ParameterCommandsTest::enablingPairs()
-{
-    QFETCH(QString, button);
-    QFETCH(bool, open);
-    QFETCH(QList<bool>, before);
-    QFETCH(QList<bool>, after);
-
-    const QStringList names { "ARN", "systemid", "medit5" };
-    for (int i = 0; i < names.size(); ++i)
-        control(names[i])->setEnabled(before[i]);
-    if (open)
-        QVERIFY(openPort());
-    else
-        m_fixture->dialogs().expectMessage(
-            QStringLiteral("The comm port is closed"), QStringLiteral("Disconnect"));
-    QTest::mouseClick(control(button), Qt::LeftButton);
-
-    QList<bool> state;
-    for (const QString& name : names)
-        state << control(name)->isEnabled();
-    QCOMPARE(state, after);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
 void ParameterCommandsTest::welcomeMessage_data()
 {
     QTest::addColumn<QString>("text");
@@ -443,34 +391,6 @@ void ParameterCommandsTest::welcomeMessage()
     QCOMPARE(focused(), QStringLiteral("message"));
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ParameterCommandsTest::caretToStartOnFocus_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("value");
-
-    QTest::newRow("Medit_New_mastercode") << "Medit_New_mastercode"
-                                          << "1234";
-    QTest::newRow("Crno") << "Crno"
-                          << "12";
-    QTest::newRow("meditacd") << "meditacd"
-                              << "1234";
-}
-
-void ParameterCommandsTest::caretToStartOnFocus()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, value);
-
-    type(box, value);
-    auto* edit = control<QLineEdit>(box);
-    QVERIFY(edit->cursorPosition() > 0);
-    control("FCN")->setFocus();
-    edit->setFocus(Qt::TabFocusReason);
-    QCoreApplication::processEvents();
-    QCOMPARE(edit->cursorPosition(), 0);
-    QVERIFY(!edit->hasSelectedText());
 }
 
 QTEST_MAIN(ParameterCommandsTest)

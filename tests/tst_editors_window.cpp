@@ -111,17 +111,13 @@ private slots:
     void typedRecordsThroughTheEnterOrder_data();
     void typedRecordsThroughTheEnterOrder();
     void accessCodeTestsInTheirOrder();
-    void frameOfEachWindow_data();
-    void frameOfEachWindow();
     void loadAndSaveByteExact_data();
     void loadAndSaveByteExact();
     void handOverNameLoadedAndCleared_data();
     void handOverNameLoadedAndCleared();
     void saveNames();
-    void saveRefusedOrCancelled();
     void failedSaveReportsAndKeepsTheOldFile_data();
     void failedSaveReportsAndKeepsTheOldFile();
-    void longContentKeptWhole();
     void newFileMenusOpenModalEditors_data();
     void newFileMenusOpenModalEditors();
 
@@ -285,81 +281,6 @@ void EditorWindowTest::accessCodeTestsInTheirOrder()
     QCOMPARE(focusName(), QStringLiteral("Macd1"));
 }
 
-void EditorWindowTest::frameOfEachWindow_data()
-{
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QStringList>("buttons"); // enter, save, save as, print, quit
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("saveAsTitle");
-    QTest::addColumn<QStringList>("labels");
-
-    QTest::newRow("tntform") << Kind::Tenant
-                             << QStringList { "ent", "tntsave", "tntsaveas", "Command1", "qui" }
-                             << "TNT File (*.TNT)|*.TNT"
-                             << "Save As" << QStringList { "Tenant Directory", "Tenant Tel", "Tenant Name" };
-    QTest::newRow("acdform") << Kind::AccessCode
-                             << QStringList { "entacd", "acdsave", "acdsaveas", "Command1", "quiacd" }
-                             << "ACD File (*.ACD)|*.ACD"
-                             << "Save As"
-                             << QStringList { "Access Code", "Card No.", "Directory", "Time Period(S1,S2,S3)",
-                                    "Door", "Name" };
-    QTest::newRow("atsform") << Kind::AutoSchedule
-                             << QStringList { "entats", "atssave", "atssaveas", "Command1", "quiats" }
-                             << "ATS File (*.ATS)|*.ATS"
-                             << "Save As"
-                             << QStringList { "Auto Schedule No", "Door ( 1 or 2 )", "Begin    Time",
-                                    "End       Time", "Day Of Week" };
-    QTest::newRow("hldform") << Kind::Holiday
-                             << QStringList { "enthld", "Command1", "hldsaveas", "Command2", "quihld" }
-                             << "HLD File (*.HLD)|*.HLD"
-                             << "Save As" << QStringList { " Holiday No(1-16)", " Date   ( mm/dd )", "Day" };
-    QTest::newRow("tmzform") << Kind::TimeZone
-                             << QStringList { "enttmz", "tmzsave", "tmzsaveas", "Command1", "quitmz" }
-                             << "TMZ File (*.TMZ)|*.TMZ"
-                             << "Save AS"
-                             << QStringList { "Time Zone No", "Begin Time", "End    Time", "Dayofweek" };
-}
-
-void EditorWindowTest::frameOfEachWindow()
-{
-    QFETCH(Kind, kind);
-    QFETCH(QStringList, buttons);
-    QFETCH(QString, filter);
-    QFETCH(QString, saveAsTitle);
-    QFETCH(QStringList, labels);
-    EditorWindow& window = open(kind);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
-    QCOMPARE(window.ui().Text1->accessibleName(), QStringLiteral("File Content"));
-    QCOMPARE(window.ui().StatusBar1->isVisible(), kind == Kind::Tenant);
-    const QStringList captions = { "Enter", "Save", "Save As", "Print", "Quit" };
-    for (int i = 0; i < buttons.size(); ++i) {
-        QPushButton* found = button(qPrintable(buttons.at(i)));
-        QVERIFY2(found, qPrintable(buttons.at(i)));
-        QCOMPARE(found->text(), captions.at(i));
-    }
-    QStringList names;
-    for (const MaskedEdit* box : window.boxes())
-        names << box->accessibleName();
-    QCOMPARE(names, labels);
-
-    // Save As asks with the window's filter and title, offering the current name.
-    const QString first = m_environment.filePath(QStringLiteral("first"));
-    window.setContent(QStringLiteral("X\r\n"));
-    m_dialogs->expectSaveFile(first, saveAsTitle);
-    m_dialogs->expectSaveFile(std::nullopt, saveAsTitle);
-    click(qPrintable(buttons.at(2)));
-    click(qPrintable(buttons.at(2)));
-    QCOMPARE(m_dialogs->fileRequests().size(), 2);
-    QCOMPARE(m_dialogs->fileRequests().at(0).filter, filter);
-    QVERIFY(!m_dialogs->fileRequests().at(0).confirmOverwrite);
-    QCOMPARE(m_dialogs->fileRequests().at(0).fileName, QString());
-    QCOMPARE(m_dialogs->fileRequests().at(1).fileName, first);
-    QCOMPARE(contentOf(first), QByteArray("X\r\n\r\n"));
-
-    click(qPrintable(buttons.at(4)));
-    QVERIFY(!window.isVisible());
-}
-
 void EditorWindowTest::loadAndSaveByteExact_data()
 {
     QTest::addColumn<QByteArray>("file");
@@ -482,25 +403,6 @@ void EditorWindowTest::saveNames()
     QCOMPARE(window.currentFileName(), other);
 }
 
-void EditorWindowTest::saveRefusedOrCancelled()
-{
-    const QString path = m_environment.filePath(QStringLiteral("never.TMZ"));
-    EditorWindow& window = open(Kind::TimeZone);
-    m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
-    click("tmzsave");
-    m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
-    click("tmzsaveas");
-
-    // Cancel is silent and leaves the name empty: the next Save asks again.
-    window.setContent(QStringLiteral("TMZ 1\r\n"));
-    m_dialogs->expectSaveFile(std::nullopt, QStringLiteral("Save"));
-    click("tmzsave");
-    QCOMPARE(window.currentFileName(), QString());
-    m_dialogs->expectSaveFile(path, QStringLiteral("Save"));
-    click("tmzsave");
-    QCOMPARE(contentOf(path), QByteArray("TMZ 1\r\n\r\n"));
-}
-
 void EditorWindowTest::failedSaveReportsAndKeepsTheOldFile_data()
 {
     QTest::addColumn<bool>("readOnlyFile"); // else a folder stands in the way
@@ -547,27 +449,6 @@ void EditorWindowTest::failedSaveReportsAndKeepsTheOldFile()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
         QStringList { readOnlyFile ? QStringLiteral("kept.TNT") : QStringLiteral("inside") });
     QCOMPARE(window.content(), QStringLiteral("new\r\n"));
-}
-
-void EditorWindowTest::longContentKeptWhole()
-{
-    // Well past 64000 characters, loaded, added to and saved without a cut.
-    QByteArray file;
-    for (int n = 0; file.size() < 100000; ++n)
-        file += "ACD " + QByteArray::number(1000 + n % 9000) + " NNNNN 1 N N 1 NAME" + QByteArray::number(n)
-            + "\r\n";
-    const QString path = m_environment.filePath(QStringLiteral("long.ACD"));
-    QVERIFY(writeFile(path, file));
-    EditorWindow& window = open(Kind::AccessCode);
-    window.loadFile(path);
-    QCOMPARE(window.content().size(), file.size());
-    window.boxes().at(0)->assign(QStringLiteral("4321"));
-    window.boxes().at(3)->assign(QStringLiteral("1"));
-    window.boxes().at(4)->assign(QStringLiteral("2"));
-    click("entacd");
-    m_dialogs->expectSaveFile(path);
-    click("acdsave");
-    QCOMPARE(contentOf(path), file + "ACD 4321 NNNNN 1 N N 2 \r\n\r\n");
 }
 
 void EditorWindowTest::newFileMenusOpenModalEditors_data()

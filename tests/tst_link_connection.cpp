@@ -72,19 +72,10 @@ private slots:
     void connectSendsGreeting();
     void connectWithoutPhoneNumber_data();
     void connectWithoutPhoneNumber();
-    void connectAgainSendsGreetingAgain();
-    void noPortSelectedOpensCom4();
     void openFailureShowsReason_data();
     void openFailureShowsReason();
     void disconnect_data();
     void disconnect();
-    void disconnectWhenClosed();
-    void disconnectDuringConnectWait();
-    void portButtons_data();
-    void portButtons();
-    void portButtonWhileOpen();
-    void modeButtons_data();
-    void modeButtons();
     void hangUpClosesOnce();
 
 private:
@@ -195,36 +186,6 @@ void ConnectionTest::connectWithoutPhoneNumber()
     finish();
 }
 
-void ConnectionTest::connectAgainSendsGreetingAgain()
-{
-    showWindow();
-    m_fixture->connectRs232();
-    const int opened = m_window->MSComm1().openCount();
-
-    click("connect");
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray("COM\r\n"));
-    QCOMPARE(m_window->MSComm1().openCount(), opened);
-    finish();
-}
-
-void ConnectionTest::noPortSelectedOpensCom4()
-{
-    m_fixture->settings().setValue("Ports", "COM1", m_environment.filePath("not-this-one"));
-    m_fixture->settings().setValue("Ports", "COM4", m_fixture->pty().slaveName());
-    m_fixture->settings().setValue(Properties, "rs232", "True");
-    m_fixture->settings().setValue(Properties, "ph", "1");
-    showWindow();
-    for (const char* name : { "Option1", "Option2", "Option3", "Option4" })
-        QVERIFY(!control<QRadioButton>(name)->isChecked());
-
-    click("connect");
-
-    QCOMPARE(m_window->MSComm1().commPort(), 4);
-    QCOMPARE(m_fixture->pty().drain(), QByteArray("COM\r\n"));
-    finish();
-}
-
 void ConnectionTest::openFailureShowsReason_data()
 {
     QTest::addColumn<bool>("busy");
@@ -302,140 +263,6 @@ void ConnectionTest::disconnect()
     QVERIFY(m_window->ui().Progress->isHidden());
     QVERIFY(m_window->ui().Command1->isHidden());
     QCOMPARE(QApplication::focusWidget(), control("connect"));
-    finish();
-}
-
-void ConnectionTest::disconnectWhenClosed()
-{
-    showWindow();
-    control("endg")->setEnabled(true);
-    m_fixture->dialogs().expectMessage(
-        "The comm port is closed", "End Communicatiom ", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
-
-    click("close1");
-
-    QVERIFY(control("endg")->isEnabled());
-    QVERIFY(!m_window->MSComm1().portOpen());
-    finish();
-}
-
-// Disconnect pressed while Connect waits to dial: the dial line is not sent to a
-// closed port and the buttons that need the link stay disabled.
-void ConnectionTest::disconnectDuringConnectWait()
-{
-    m_fixture->settings().setValue(Properties, "sett", "ATZ");
-    m_fixture->settings().setValue(Properties, "ph", "123");
-    showWindow();
-    click("Option1");
-    click("Option8");
-    bool pressed = false;
-    connect(&m_window->Timer1(), &Ticker::ticked, this, [&] {
-        if (!std::exchange(pressed, true))
-            QMetaObject::invokeMethod(
-                control<QAbstractButton>("close1"), &QAbstractButton::click, Qt::QueuedConnection);
-    });
-
-    click("connect");
-
-    QVERIFY(pressed);
-    QCOMPARE(m_fixture->pty().drain(), QByteArray("ATZ\r\nDIS\r\n"));
-    QVERIFY(!m_window->MSComm1().portOpen());
-    for (const char* name : { "Mastercode", "up_hlp", "endg" })
-        QVERIFY2(!control(name)->isEnabled(), name);
-    QVERIFY(!QApplication::overrideCursor());
-    finish();
-}
-
-void ConnectionTest::portButtons_data()
-{
-    QTest::addColumn<int>("number");
-    for (int n = 1; n <= 4; ++n)
-        QTest::addRow("port %d", n) << n;
-}
-
-void ConnectionTest::portButtons()
-{
-    QFETCH(int, number);
-
-    showWindow();
-    const char* names[] = { "Option1", "Option2", "Option3", "Option4" };
-    // Start from another port, so the click has something to change.
-    click(names[number % 4]);
-
-    click(names[number - 1]);
-
-    for (int n = 1; n <= 4; ++n)
-        QCOMPARE(control<QRadioButton>(names[n - 1])->isChecked(), n == number);
-    QCOMPARE(m_window->MSComm1().commPort(), number);
-    QCOMPARE(m_fixture->settings().value(Properties, "Port"), QString::number(number));
-    QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  %1").arg(number));
-    finish();
-}
-
-// The open port keeps its number; the clicked button, still selected, decides the
-// next connect.
-void ConnectionTest::portButtonWhileOpen()
-{
-    Pty second;
-    m_fixture->settings().setValue("Ports", "COM2", second.slaveName());
-    showWindow();
-    m_fixture->connectRs232();
-    m_fixture->dialogs().expectMessage(
-        "Comm port is opened!", Dialogs::applicationTitle(), Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
-
-    click("Option2");
-
-    QVERIFY(m_fixture->dialogs().done());
-    QCOMPARE(m_window->MSComm1().commPort(), 1);
-    QCOMPARE(m_fixture->settings().value(Properties, "Port"), QStringLiteral("1"));
-    QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  1"));
-    QVERIFY(control<QRadioButton>("Option2")->isChecked());
-
-    click("close1");
-    QVERIFY(m_fixture->pty().waitFor("DIS\r\n"));
-    click("connect");
-
-    QCOMPARE(m_window->MSComm1().commPort(), 2);
-    QCOMPARE(second.drain(), QByteArray("COM\r\n"));
-    finish();
-}
-
-void ConnectionTest::modeButtons_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("portOpen");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("phoneEnabled");
-
-    QTest::newRow("RS232") << "Option7" << false << "True" << false;
-    QTest::newRow("modem") << "Option8" << false << "False" << true;
-    QTest::newRow("RS232, port open") << "Option7" << true << "True" << false;
-    QTest::newRow("modem, port open") << "Option8" << true << "False" << true;
-}
-
-void ConnectionTest::modeButtons()
-{
-    QFETCH(QString, button);
-    QFETCH(bool, portOpen);
-    QFETCH(QString, stored);
-    QFETCH(bool, phoneEnabled);
-
-    showWindow();
-    if (portOpen)
-        m_fixture->connectRs232();
-    // Start from the other mode.
-    click(phoneEnabled ? "Option7" : "Option8");
-
-    click(qPrintable(button));
-
-    QVERIFY(control<QRadioButton>(qPrintable(button))->isChecked());
-    QCOMPARE(control<QRadioButton>(phoneEnabled ? "Option7" : "Option8")->isChecked(), false);
-    QCOMPARE(m_window->rs232Mode(), !phoneEnabled);
-    QCOMPARE(m_fixture->settings().value(Properties, "rs232"), stored);
-    QCOMPARE(control("Text2")->isEnabled(), phoneEnabled);
-    QCOMPARE(control("Label1")->isEnabled(), phoneEnabled);
-    QCOMPARE(m_window->MSComm1().portOpen(), portOpen);
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
     finish();
 }
 

@@ -34,7 +34,6 @@ private slots:
 
     void editorFor_data();
     void editorFor();
-    void openSendHandsTheFileOver();
     void openSendOpensTheEditor_data();
     void openSendOpensTheEditor();
     void saveWritesTheBoxAndCrLf_data();
@@ -96,22 +95,6 @@ void ReceivedTextTest::editorFor()
     QFETCH(QString, path);
     QFETCH(Kind, kind);
     QCOMPARE(EditorRouting::editorFor(path), kind);
-}
-
-void ReceivedTextTest::openSendHandsTheFileOver()
-{
-    // Cancel ends silently and leaves no name behind.
-    m_window->openDialogFileName() = QStringLiteral("stale");
-    m_fixture->dialogs().expectOpenFile(std::nullopt);
-    action("open_send")->trigger();
-    QVERIFY(m_window->openDialogFileName().isEmpty());
-    const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
-    QCOMPARE(request.filterIndex, 2);
-    QVERIFY(request.title.isEmpty());
-    QVERIFY(request.fileName.isEmpty());
-    QCOMPARE(request.filter,
-        QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files "
-                       "(*.HLD)|*.HLD|ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ"));
 }
 
 void ReceivedTextTest::openSendOpensTheEditor_data()

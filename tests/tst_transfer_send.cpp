@@ -50,14 +50,11 @@ private slots:
     void init();
     void cleanup();
 
-    void downloadEnablesProgramming();
     void mixedFileSendsItsRecords_data();
     void mixedFileSendsItsRecords();
     void parameterFileSendsOnlyParLines();
     void rs232RenewsBeforeEveryLine();
     void disconnectDuringAPause();
-    void nothingToSend_data();
-    void nothingToSend();
     void closedPortSendsNothing();
     void largeFileIsSentWhole();
 
@@ -153,23 +150,6 @@ void SendTest::send(const QString& path)
         counted[i].ticks = m_arrivals[before + i].ticks;
         m_arrivals[before + i] = counted[i];
     }
-}
-
-void SendTest::downloadEnablesProgramming()
-{
-    button("download")->setEnabled(true);
-    QTest::mouseClick(button("download"), Qt::LeftButton);
-    QVERIFY(!button("sendfileg")->isEnabled()); // closed port: nothing changes
-
-    QVERIFY(openPort());
-    QTest::mouseClick(button("download"), Qt::LeftButton);
-    for (const char* name : { "sendfileg", "cleartnt", "uptalktime", "Newmastcode", "clearevr" })
-        QVERIFY2(button(name)->isEnabled(), name);
-    for (const char* name : { "Crno", "Frame4", "medit8", "Medit_New_mastercode" })
-        QVERIFY2(m_window->findChild<QWidget*>(name)->isEnabled(), name);
-    QVERIFY(!button("up_tnt")->isEnabled());
-    QVERIFY(!button("endg")->isEnabled());
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("meditacd"));
 }
 
 void SendTest::mixedFileSendsItsRecords_data()
@@ -273,23 +253,6 @@ void SendTest::disconnectDuringAPause()
     QVERIFY(!button("Command1")->isVisible());
     QVERIFY(!m_window->findChild<QProgressBar*>("Progress")->isVisible());
     QCOMPARE(m_window->findChild<QProgressBar*>("Progress")->value(), 0);
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-}
-
-void SendTest::nothingToSend_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("empty lines only") << QByteArray("\r\n\r\n\n");
-}
-
-void SendTest::nothingToSend()
-{
-    QFETCH(QByteArray, content);
-    QVERIFY(openPort());
-    send(m_environment.writeFile(QStringLiteral("empty.TNT"), content));
-    QVERIFY(m_arrivals.isEmpty());
-    QVERIFY(!m_window->findChild<QProgressBar*>("Progress")->isVisible());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 

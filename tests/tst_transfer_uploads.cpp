@@ -29,7 +29,6 @@ private slots:
     void init();
     void cleanup();
 
-    void receiveEnablesTheFrame();
     void newLogHoldsExactlyWhatArrives();
     void existingLog_data();
     void existingLog();
@@ -40,7 +39,6 @@ private slots:
     void closingAndKeepingButtons_data();
     void closingAndKeepingButtons();
     void closedPortClosesLogAndSendsNothing();
-    void fileErrors();
 
 private:
     QAbstractButton* button(const char* name) { return m_window->findChild<QAbstractButton*>(name); }
@@ -109,14 +107,6 @@ void UploadsTest::writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
-}
-
-void UploadsTest::receiveEnablesTheFrame()
-{
-    for (const char* name : { "up_all", "up_par", "up_tnt", "up_evr", "Command2", "hldc", "tmzc", "atsc" })
-        QVERIFY2(button(name)->isEnabled(), name);
-    QVERIFY(!button("up_hlp")->isEnabled()); // connecting enables Help, not Receive
-    QCOMPARE(QApplication::focusWidget(), button("up_par"));
 }
 
 void UploadsTest::newLogHoldsExactlyWhatArrives()
@@ -280,31 +270,6 @@ void UploadsTest::closedPortClosesLogAndSendsNothing()
     QVERIFY(!button("Command3")->isVisible());
     QVERIFY(!button("download")->isEnabled());
     QCOMPARE(m_fixture->pty().drain(), QByteArray());
-}
-
-void UploadsTest::fileErrors()
-{
-    // A log that cannot be opened: the system's reason, then the dump without a log.
-    const QString unopenable = m_environment.filePath(QStringLiteral("no/such/folder/dump.TNT"));
-    m_fixture->dialogs().expectOpenFile(unopenable);
-    m_fixture->dialogs().expectMessage(QStringLiteral("No such file or directory"),
-        Dialogs::applicationTitle(), Answer::Ok, Buttons::Ok, Icon::Exclamation);
-    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
-    QCOMPARE(m_window->logFileNumber(), 0);
-    QVERIFY(!button("Command3")->isVisible());
-    m_fixture->pty().take();
-
-    // An existing name that cannot be deleted (a folder): the reason, and nothing is sent.
-    const QString folder = m_environment.filePath(QStringLiteral("afolder"));
-    QVERIFY(QDir().mkpath(folder));
-    m_fixture->dialogs().expectOpenFile(folder);
-    expectReplace(folder, Answer::Yes);
-    m_fixture->dialogs().expectMessage(QStringLiteral("Is a directory"), Dialogs::applicationTitle(),
-        Answer::Ok, Buttons::Ok, Icon::Exclamation);
-    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(m_window->logFileNumber(), 0);
 }
 
 QTEST_MAIN(UploadsTest)
