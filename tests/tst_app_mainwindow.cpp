@@ -99,25 +99,6 @@ private slots:
         QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
     }
 
-    void loadWritesThePanels()
-    {
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        QCOMPARE(window->panelText(1), QStringLiteral("Status Bar:"));
-        QCOMPARE(window->panelText(2), QStringLiteral("Comm Number:  0"));
-        QCOMPARE(window->panelText(3), QStringLiteral("Send Record:  0"));
-        QCOMPARE(window->panelText(4), QStringLiteral("Setting: 1200,N,8,1 "));
-        QCOMPARE(window->MSComm1().sThreshold(), 1);
-        QCOMPARE(Dialogs::applicationTitle(), QStringLiteral("Vestibar 4600 Management System"));
-        QCOMPARE(
-            window->windowTitle(), QStringLiteral("Vestibar4700 Management System V5.0") + QString(50, ' '));
-        QVERIFY(window->ui().Text1->toPlainText().isEmpty());
-        QCOMPARE(window->ui().Text1->palette().color(QPalette::Text), QColor(0, 0, 255));
-        QVERIFY(
-            window->ui().Text1->font().fixedPitch() || QFontInfo(window->ui().Text1->font()).fixedPitch());
-        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
-    }
-
     // Design name, caption, and whether the control is enabled and shown after load.
     void stateAfterLoad_data()
     {
@@ -189,62 +170,6 @@ private slots:
         QVERIFY(window->ui().Frame4->isEnabled());
     }
 
-    void menusKeepTheirCaptions_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("shortcut");
-        QTest::addColumn<bool>("available");
-
-        QTest::newRow("new_tenant") << "new_tenant"
-                                    << "&Tenant Database" << QString() << true;
-        QTest::newRow("new_timezone") << "new_timezone"
-                                      << "Time &Zone Database" << QString() << true;
-        QTest::newRow("open_send") << "open_send"
-                                   << "Open &Send File" << QString() << true;
-        QTest::newRow("mnuOpenLog") << "mnuOpenLog"
-                                    << "&Open LOG File" << QString() << false;
-        QTest::newRow("mnuCloseLog") << "mnuCloseLog"
-                                     << "&Close LOG File" << QString() << false;
-        QTest::newRow("print_receive") << "print_receive"
-                                       << "&Print  Received File" << QString() << true;
-        QTest::newRow("print_send") << "print_send"
-                                    << "Print Se&nd File" << QString() << false;
-        QTest::newRow("copy_file") << "copy_file"
-                                   << "&Copy"
-                                   << "Ctrl+C" << true;
-        QTest::newRow("paset_file") << "paset_file"
-                                    << "&Paste"
-                                    << "Ctrl+V" << false;
-        QTest::newRow("Setting") << "Setting"
-                                 << "&Setting" << QString() << true;
-        QTest::newRow("yess") << "yess"
-                              << "&About Vestibar 4700 Management System" << QString() << true;
-    }
-
-    void menusKeepTheirCaptions()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QString, shortcut);
-        QFETCH(bool, available);
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        auto* action = window->findChild<QAction*>(name);
-        QVERIFY(action);
-        QCOMPARE(action->text(), caption);
-        QCOMPARE(action->shortcut().toString(), shortcut);
-        QCOMPARE(action->isEnabled(), available);
-    }
-
-    void theHelpMenuIsUnavailable()
-    {
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        QCOMPARE(window->ui().hilp_file->title(), QStringLiteral("&Help"));
-        QVERIFY(!window->ui().hilp_file->menuAction()->isEnabled());
-    }
-
     void everyInputBoxHasAnAccessibleName_data()
     {
         QTest::addColumn<QString>("name");
@@ -296,36 +221,6 @@ private slots:
         }
     }
 
-    void valueBoxesTakeTheirMasks_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("mask");
-        QTest::addColumn<QChar>("prompt");
-        QTest::newRow("Crno") << "Crno"
-                              << "###" << QChar(' ');
-        QTest::newRow("medit4") << "medit4"
-                                << "#" << QChar(' ');
-        QTest::newRow("medit8") << "medit8"
-                                << "##" << QChar(' ');
-        QTest::newRow("medit6") << "medit6"
-                                << "#####" << QChar('_');
-        QTest::newRow("medittnt") << "medittnt"
-                                  << "####" << QChar(' ');
-    }
-
-    void valueBoxesTakeTheirMasks()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, mask);
-        QFETCH(QChar, prompt);
-        ScriptedDialogs dialogs;
-        form1 window(settings, dialogs);
-        auto* box = window.findChild<MaskedEdit*>(name);
-        QVERIFY(box);
-        QCOMPARE(box->digitMask(), mask);
-        QCOMPARE(box->promptChar(), prompt);
-    }
-
     void unloadSavesPortAndPhone_data()
     {
         QTest::addColumn<QString>("storedPh");
@@ -369,16 +264,6 @@ private slots:
         QCOMPARE(stored("ph"), savedPh);
         QCOMPARE(stored("Port"), savedPort);
         QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
-    }
-
-    void theCloseMenuUnloadsTheWindow()
-    {
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        window->ui().Option3->setChecked(true);
-        window->ui().close->trigger();
-        QVERIFY(!window->isVisible());
-        QCOMPARE(stored("Port"), QStringLiteral("3"));
     }
 
     void closingWithAnOpenLogClosesIt_data()
@@ -461,25 +346,6 @@ private slots:
         QVERIFY(!window->WaitSeconds(1000));
         // A caller that goes on anyway does not wait again.
         QVERIFY(!window->WaitSeconds(1));
-    }
-
-    void theBusyPointerNests()
-    {
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        window->setBusyPointer(true);
-        window->setBusyPointer(true);
-        window->setBusyPointer(false);
-        QVERIFY(QApplication::overrideCursor());
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        window->setBusyPointer(false);
-        QVERIFY(!QApplication::overrideCursor());
-        // An extra false is harmless.
-        window->setBusyPointer(false);
-        QVERIFY(!QApplication::overrideCursor());
-        window->setBusyPointer(true);
-        window.reset();
-        QVERIFY(!QApplication::overrideCursor());
     }
 
 private:

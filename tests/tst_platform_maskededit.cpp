@@ -126,16 +126,6 @@ private slots:
         QCOMPARE(box.boxText(), boxText);
     }
 
-    void clearPositionsKeepsLiterals()
-    {
-        MaskedEdit box;
-        box.setDigitMask(QStringLiteral("##:##"));
-        QVERIFY(box.assign(QStringLiteral("1230")));
-        box.clearPositions();
-        QCOMPARE(box.digits(), QString());
-        QCOMPARE(box.boxText(), QStringLiteral("  :  "));
-    }
-
     void leadingBackspaceOnEmptyBoxChangesNothing()
     {
         MaskedEdit box;
@@ -153,31 +143,6 @@ private slots:
         QCOMPARE(box.digits(), QStringLiteral("1"));
     }
 
-    void caretAtStartOnFocus_data()
-    {
-        QTest::addColumn<int>("reason");
-        QTest::newRow("tab") << int(Qt::TabFocusReason);
-        QTest::newRow("program") << int(Qt::OtherFocusReason);
-        QTest::newRow("mouse") << int(Qt::MouseFocusReason);
-    }
-
-    void caretAtStartOnFocus()
-    {
-        QFETCH(int, reason);
-        QWidget window;
-        auto* other = new QLineEdit(&window);
-        auto* box = new MaskedEdit(&window);
-        box->setDigitMask(QStringLiteral("##:##"));
-        QVERIFY(box->assign(QStringLiteral("1230")));
-        box->setCursorPosition(4);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        other->setFocus();
-        box->setFocus(Qt::FocusReason(reason));
-        QVERIFY(box->hasFocus());
-        QCOMPARE(box->cursorPosition(), 0);
-        QVERIFY(!box->hasSelectedText());
-    }
 };
 
 QTEST_MAIN(MaskedEditTest)

@@ -101,37 +101,6 @@ private slots:
         QCOMPARE(port->inBufferCount(), 0);
     }
 
-    void settingsStrings_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("the link's") << "1200,N,8,1" << true;
-        QTest::newRow("even parity, 7 bits, 2 stop") << "9600,E,7,2" << true;
-        QTest::newRow("odd, lower case") << "2400,o,8,1" << true;
-        QTest::newRow("mark") << "1200,M,8,1" << true;
-        QTest::newRow("space, 1.5 stop") << "1200,S,5,1.5" << true;
-        QTest::newRow("blanks around") << " 1200 , N , 8 , 1 " << true;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("three fields") << "1200,N,8" << false;
-        QTest::newRow("five fields") << "1200,N,8,1,1" << false;
-        QTest::newRow("baud not a number") << "fast,N,8,1" << false;
-        QTest::newRow("baud zero") << "0,N,8,1" << false;
-        QTest::newRow("unknown parity") << "1200,X,8,1" << false;
-        QTest::newRow("9 data bits") << "1200,N,9,1" << false;
-        QTest::newRow("4 data bits") << "1200,N,4,1" << false;
-        QTest::newRow("3 stop bits") << "1200,N,8,3" << false;
-    }
-
-    void settingsStrings()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, accepted);
-        SerialPort port(settings);
-        QVERIFY(port.setSettings(QStringLiteral("4800,N,8,1")));
-        QCOMPARE(port.setSettings(text), accepted);
-        QCOMPARE(port.settings(), accepted ? text.trimmed() : QStringLiteral("4800,N,8,1"));
-    }
-
     void deviceNamePrecedence_data()
     {
         QTest::addColumn<QString>("stored");
@@ -165,18 +134,6 @@ private slots:
             qputenv("VESTIBAR_COM3", environmentValue.toLocal8Bit());
         SerialPort port(settings);
         QCOMPARE(port.deviceName(3), expected);
-    }
-
-    void secondOpenGives8005()
-    {
-        Pty pty;
-        auto port = portOn(pty);
-        QVERIFY(port->open().ok);
-        const SerialPort::OpenResult again = port->open();
-        QVERIFY(!again.ok);
-        QCOMPARE(again.error, SerialPort::PortAlreadyOpen);
-        QVERIFY(port->portOpen());
-        QCOMPARE(port->openCount(), 1);
     }
 
     void failedOpensCarryAReason_data()

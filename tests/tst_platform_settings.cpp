@@ -56,32 +56,6 @@ private slots:
         QCOMPARE(store.value(QStringLiteral("Ports"), QStringLiteral("COM1")), QString());
     }
 
-    void valuesSurviveANewStore()
-    {
-        {
-            SettingsStore first;
-            first.setValue(QStringLiteral("Properties"), QStringLiteral("ph"), QStringLiteral("5551234"));
-            first.setValue(QStringLiteral("Properties"), QStringLiteral("sett"), QStringLiteral("AT&F,X3"));
-        }
-        SettingsStore second;
-        QCOMPARE(second.value(QStringLiteral("Properties"), QStringLiteral("ph")), QStringLiteral("5551234"));
-        QCOMPARE(
-            second.value(QStringLiteral("Properties"), QStringLiteral("sett")), QStringLiteral("AT&F,X3"));
-    }
-
-    void storedInTheTestFolder()
-    {
-        SettingsStore().setValue(QStringLiteral("Properties"), QStringLiteral("Port"), QStringLiteral("1"));
-        QDir folder(environment.path());
-        const QStringList files = [&] {
-            QStringList found;
-            QDirIterator it(folder.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-            while (it.hasNext())
-                found << it.next();
-            return found;
-        }();
-        QVERIFY2(!files.isEmpty(), "the settings file is not under the test's HOME");
-    }
 };
 
 QTEST_MAIN(SettingsStoreTest)
