@@ -205,22 +205,6 @@ private slots:
         QCOMPARE(box->accessibleName(), accessibleName);
     }
 
-    void noBoxOrButtonGoesWithoutAName()
-    {
-        ScriptedDialogs dialogs;
-        form1 window(settings, dialogs);
-        // Qt's own helpers (the menu bar's extension button) are named qt_*.
-        const auto ours = [](const QObject* object) { return !object->objectName().startsWith("qt_"); };
-        for (auto* edit : window.findChildren<QLineEdit*>()) {
-            if (ours(edit) && !qobject_cast<QComboBox*>(edit->parentWidget()))
-                QVERIFY2(!edit->accessibleName().isEmpty(), qPrintable(edit->objectName()));
-        }
-        for (auto* button : window.findChildren<QAbstractButton*>()) {
-            if (ours(button))
-                QVERIFY2(!button->text().isEmpty(), qPrintable(button->objectName()));
-        }
-    }
-
     void unloadSavesPortAndPhone_data()
     {
         QTest::addColumn<QString>("storedPh");

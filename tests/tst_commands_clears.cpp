@@ -42,6 +42,8 @@ private slots:
     void declined();
     void singleEntryWarning_data();
     void singleEntryWarning();
+    void wholeDatabaseClosedPort_data();
+    void wholeDatabaseClosedPort();
 
 private:
     template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
@@ -252,6 +254,36 @@ void ClearCommandsTest::singleEntryWarning()
 
     QCOMPARE(m_fixture->pty().drain(), QByteArray());
     QCOMPARE(focused(), box);
+    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+}
+
+void ClearCommandsTest::wholeDatabaseClosedPort_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("question");
+
+    QTest::newRow("clearats") << "clearats"
+                              << "Do you really want to delete auto schedule DataBase ?";
+    QTest::newRow("clearevr") << "clearevr"
+                              << "Do you really want to delete EventRecord DataBase ?";
+    QTest::newRow("clearhld") << "clearhld"
+                              << "Do you really want to delete all Holidays DataBase ?";
+    QTest::newRow("cleartmz") << "cleartmz"
+                              << "Do you really want to delete Timezone DataBase ?";
+}
+
+void ClearCommandsTest::wholeDatabaseClosedPort()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, question);
+
+    // The question comes first; the closed port shows only after Yes.
+    expectConfirmation(question, Answer::Yes);
+    m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
+        QStringLiteral("Disconnect"), Answer::Ok, Buttons::Ok, Icon::None);
+    QTest::mouseClick(control(button), Qt::LeftButton);
+
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
 

@@ -118,8 +118,6 @@ private slots:
     void saveNames();
     void failedSaveReportsAndKeepsTheOldFile_data();
     void failedSaveReportsAndKeepsTheOldFile();
-    void newFileMenusOpenModalEditors_data();
-    void newFileMenusOpenModalEditors();
 
 private:
     EditorWindow& open(Kind kind);
@@ -449,53 +447,6 @@ void EditorWindowTest::failedSaveReportsAndKeepsTheOldFile()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
         QStringList { readOnlyFile ? QStringLiteral("kept.TNT") : QStringLiteral("inside") });
     QCOMPARE(window.content(), QStringLiteral("new\r\n"));
-}
-
-void EditorWindowTest::newFileMenusOpenModalEditors_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("quit");
-    QTest::newRow("tenant") << "new_tenant"
-                            << "tntform"
-                            << "qui";
-    QTest::newRow("access code") << "new_accesscode"
-                                 << "acdform"
-                                 << "quiacd";
-    QTest::newRow("auto schedule") << "new_autoschedule"
-                                   << "atsform"
-                                   << "quiats";
-    QTest::newRow("holiday") << "new_holiday"
-                             << "hldform"
-                             << "quihld";
-    QTest::newRow("time zone") << "new_timezone"
-                               << "tmzform"
-                               << "quitmz";
-}
-
-void EditorWindowTest::newFileMenusOpenModalEditors()
-{
-    QFETCH(QString, action);
-    QFETCH(QString, window);
-    QFETCH(QString, quit);
-    MainWindowFixture fixture;
-    form1& main = fixture.show();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    bool seen = false;
-    QTimer::singleShot(0, this, [&] {
-        auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
-        QVERIFY(editor);
-        seen = true;
-        QCOMPARE(editor->objectName(), window);
-        QVERIFY(editor->isModal());
-        QCOMPARE(editor->content(), QString());
-        // Unsaved text goes without a question.
-        editor->setContent(QStringLiteral("unsaved\r\n"));
-        editor->findChild<QPushButton*>(quit)->click();
-    });
-    main.findChild<QAction*>(action)->trigger();
-    QVERIFY(seen);
-    QVERIFY2(fixture.dialogs().done(), qPrintable(fixture.dialogs().report()));
 }
 
 QTEST_MAIN(EditorWindowTest)

@@ -11,10 +11,6 @@ class ReceiveFilterTest : public QObject
 private slots:
     void clean_data();
     void clean();
-    void trimmedBefore_data();
-    void trimmedBefore();
-    void eventTexts_data();
-    void eventTexts();
     void batchMatchesPieceByPiece_data();
     void batchMatchesPieceByPiece();
 };
@@ -130,61 +126,6 @@ void ReceiveFilterTest::clean()
     QCOMPARE(chunk.text, logged);
     QCOMPARE(chunk.replacesLast, replacesLast);
     QCOMPARE(ReceiveFilter::forDisplay(chunk.text), shown);
-}
-
-void ReceiveFilterTest::trimmedBefore_data()
-{
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("dropped");
-
-    QTest::newRow("empty box") << 0 << 0;
-    QTest::newRow("at the limit") << 20000 << 0;
-    QTest::newRow("one past the limit") << 20001 << 4096;
-    QTest::newRow("far past the limit") << 64000 << 4096;
-}
-
-void ReceiveFilterTest::trimmedBefore()
-{
-    QFETCH(int, length);
-    QFETCH(int, dropped);
-    QCOMPARE(ReceiveFilter::trimmedBefore(length), dropped);
-}
-
-void ReceiveFilterTest::eventTexts_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<QString>("error");
-
-    QTest::newRow("received") << int(SerialPort::EvReceive) << "Receiving..."
-                              << "";
-    QTest::newRow("overrun") << int(SerialPort::ErOverrun) << ""
-                             << "Overrun Error";
-    QTest::newRow("receive buffer overflow") << int(SerialPort::ErRxOver) << ""
-                                             << "Receive Buffer Overflow";
-    QTest::newRow("transmit buffer full") << int(SerialPort::ErTxFull) << ""
-                                          << "Transmit Buffer Full";
-    QTest::newRow("parity error") << int(SerialPort::ErRxParity) << ""
-                                  << "";
-    QTest::newRow("framing error") << int(SerialPort::ErFrame) << ""
-                                   << "";
-    QTest::newRow("break") << int(SerialPort::ErBreak) << ""
-                           << "";
-    QTest::newRow("send buffer emptied") << int(SerialPort::EvSend) << ""
-                                         << "";
-    QTest::newRow("ring") << int(SerialPort::EvRing) << ""
-                          << "";
-}
-
-void ReceiveFilterTest::eventTexts()
-{
-    QFETCH(int, code);
-    QFETCH(QString, status);
-    QFETCH(QString, error);
-
-    const ReceiveFilter::EventTexts texts = ReceiveFilter::eventTexts(code);
-    QCOMPARE(texts.status, status);
-    QCOMPARE(texts.error, error);
 }
 
 void ReceiveFilterTest::batchMatchesPieceByPiece_data()

@@ -31,7 +31,6 @@ private slots:
     void failedSaveKeepsTheOldFile();
     void loadSetsTheBoxes();
     void rejectedValueEndsTheLoad();
-    void roundTrip();
 
 private:
     QLineEdit* box(const char* name) { return m_window->findChild<QLineEdit*>(name); }
@@ -180,26 +179,6 @@ void ParameterMenusTest::rejectedValueEndsTheLoad()
         "The file " + QDir::toNativeSeparators(missing) + " could not be read.\nNo such file or directory",
         "Open file");
     trigger("openpar");
-}
-
-void ParameterMenusTest::roundTrip()
-{
-    box("Text2")->setText(QStringLiteral("9 555"));
-    box("Text3")->setText(QStringLiteral("1234"));
-    QVERIFY(masked("medit1")->assign(QStringLiteral("5")));
-    QVERIFY(masked("medit2")->assign(QStringLiteral("3")));
-    box("MsgWel")->setText(QStringLiteral("  hi there  "));
-    m_fixture->dialogs().expectSaveFile(m_path);
-    trigger("savemenu");
-
-    clearBoxes();
-    m_fixture->dialogs().expectOpenFile(m_path);
-    trigger("openpar");
-    QCOMPARE(box("Text2")->text(), QStringLiteral("9 555"));
-    QCOMPARE(box("Text3")->text(), QStringLiteral("1234"));
-    QCOMPARE(masked("medit1")->digits(), QStringLiteral("005"));
-    QCOMPARE(masked("medit2")->digits(), QStringLiteral("03"));
-    QCOMPARE(box("MsgWel")->text(), QStringLiteral("  hi there")); // trailing blanks are lost
 }
 
 QTEST_MAIN(ParameterMenusTest)

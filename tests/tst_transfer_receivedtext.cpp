@@ -34,8 +34,6 @@ private slots:
 
     void editorFor_data();
     void editorFor();
-    void openSendOpensTheEditor_data();
-    void openSendOpensTheEditor();
     void saveWritesTheBoxAndCrLf_data();
     void saveWritesTheBoxAndCrLf();
     void saveRefusalsAndFailures();
@@ -95,41 +93,6 @@ void ReceivedTextTest::editorFor()
     QFETCH(QString, path);
     QFETCH(Kind, kind);
     QCOMPARE(EditorRouting::editorFor(path), kind);
-}
-
-void ReceivedTextTest::openSendOpensTheEditor_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("editor");
-    QTest::newRow("lower-case tenant file") << "house.tnt"
-                                            << "tntform";
-    QTest::newRow("parameter file") << "set.PAR"
-                                    << "hldform";
-}
-
-void ReceivedTextTest::openSendOpensTheEditor()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, editor);
-    const QString path = m_environment.filePath(name);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.close();
-
-    QString shown;
-    QString handedOver = QStringLiteral("<not seen>");
-    QTimer::singleShot(0, this, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            shown = modal->objectName();
-            handedOver = m_window->openDialogFileName();
-            modal->close();
-        }
-    });
-    m_fixture->dialogs().expectOpenFile(path);
-    action("open_send")->trigger();
-    QCOMPARE(shown, editor);
-    // The editor took the name over when it loaded the file.
-    QVERIFY(handedOver.isEmpty());
 }
 
 void ReceivedTextTest::saveWritesTheBoxAndCrLf_data()

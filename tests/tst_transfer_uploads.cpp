@@ -38,7 +38,6 @@ private slots:
     void anotherUploadSwitchesTheLog();
     void closingAndKeepingButtons_data();
     void closingAndKeepingButtons();
-    void closedPortClosesLogAndSendsNothing();
 
 private:
     QAbstractButton* button(const char* name) { return m_window->findChild<QAbstractButton*>(name); }
@@ -252,24 +251,6 @@ void UploadsTest::closingAndKeepingButtons()
     QCOMPARE(button("Command3")->isVisible(), keepsLog);
     receive("AFTER\r\n");
     QCOMPARE(fileBytes(m_logPath), keepsLog ? QByteArray("BEFORE\r\nAFTER\r\n") : QByteArray("BEFORE\r\n"));
-}
-
-void UploadsTest::closedPortClosesLogAndSendsNothing()
-{
-    m_fixture->dialogs().expectOpenFile(m_logPath);
-    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
-    m_fixture->pty().take();
-    m_window->MSComm1().close();
-
-    button("download")->setEnabled(false);
-    m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
-        QStringLiteral("Disconnect"), Answer::Ok, Buttons::Ok, Icon::None);
-    QTest::mouseClick(button("atsc"), Qt::LeftButton);
-    QCOMPARE(m_window->logFileNumber(), 0);
-    QVERIFY(!button("Command3")->isVisible());
-    QVERIFY(!button("download")->isEnabled());
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
 }
 
 QTEST_MAIN(UploadsTest)
