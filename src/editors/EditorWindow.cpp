@@ -155,8 +155,7 @@ void EditorWindow::loadFile(const QString& fileName)
     QByteArray bytes;
     if (const TextFiles::Result loaded = TextFiles::load(fileName, bytes); !loaded.ok) {
         // The editor opens empty; the user learns why.
-        m_dialogs.inform(TextFiles::readFailureText(fileName, loaded.error),
-            QString::fromLatin1(TextFiles::ReadFailureTitle), Dialogs::Icon::Exclamation);
+        TextFiles::reportReadFailure(m_dialogs, fileName, loaded.error);
         return;
     }
     setContent(DatabaseFile::contentFromFile(bytes));

@@ -47,7 +47,6 @@ Chunk clean(const QString& received)
 
 void add(Batch& batch, bool replacesLast, const QString& shown)
 {
-    batch.empty = false;
     if (const int trim = trimmedBefore(int(std::min<qsizetype>(batch.length(), INT_MAX)))) {
         const qsizetype fromBox = std::min<qsizetype>(trim, batch.boxEnd - batch.boxStart);
         batch.boxStart += fromBox;

@@ -47,7 +47,6 @@ struct Batch
     qsizetype boxEnd = 0; // its characters from here on are taken back by backspaces
     QString tail; // display text to append; its first tailStart characters are dropped
     qsizetype tailStart = 0;
-    bool empty = true;
 
     qsizetype length() const { return boxEnd - boxStart + tail.size() - tailStart; }
 };

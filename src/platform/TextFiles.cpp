@@ -1,5 +1,7 @@
 #include "TextFiles.h"
 
+#include "Dialogs.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -38,6 +40,12 @@ QString readFailureText(const QString& path, const QString& reason)
     if (!reason.isEmpty())
         text += QLatin1Char('\n') + reason;
     return text;
+}
+
+void reportReadFailure(Dialogs& dialogs, const QString& path, const QString& reason)
+{
+    dialogs.inform(
+        readFailureText(path, reason), QString::fromLatin1(ReadFailureTitle), Dialogs::Icon::Exclamation);
 }
 
 QByteArray toFileBytes(const QString& text)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class Dialogs;
+
 // File access that the subsystems share: whole-file writes through QSaveFile, so
 // an old file stays intact until the new one is complete, and Latin-1 text.
 namespace TextFiles {
@@ -22,6 +24,8 @@ Result load(const QString& path, QByteArray& bytes);
 // its title is ReadFailureTitle.
 QString readFailureText(const QString& path, const QString& reason);
 inline constexpr char ReadFailureTitle[] = "Open file";
+// Shows that box (exclamation, OK).
+void reportReadFailure(Dialogs& dialogs, const QString& path, const QString& reason);
 
 // Text <-> bytes in the single-byte code page of the files (Latin-1, so every byte
 // round-trips); characters outside it become '?'.

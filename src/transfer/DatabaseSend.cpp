@@ -102,8 +102,7 @@ void DatabaseSend::sendfileg_Click()
     QString reason;
     const qint64 total = countLines(m_fileName, reason);
     if (total < 0) {
-        m_window.dialogs().inform(TextFiles::readFailureText(m_fileName, reason),
-            QString::fromLatin1(TextFiles::ReadFailureTitle), Dialogs::Icon::Exclamation);
+        TextFiles::reportReadFailure(m_window.dialogs(), m_fileName, reason);
         return;
     }
     if (total == 0)

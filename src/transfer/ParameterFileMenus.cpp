@@ -125,8 +125,7 @@ void ParameterFileMenus::openpar_Click()
 
     QFile file(*chosen);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_window.dialogs().inform(TextFiles::readFailureText(*chosen, file.errorString()),
-            QString::fromLatin1(TextFiles::ReadFailureTitle), Dialogs::Icon::Exclamation);
+        TextFiles::reportReadFailure(m_window.dialogs(), *chosen, file.errorString());
         return;
     }
     LineReader reader(file);
