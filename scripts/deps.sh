@@ -2,7 +2,7 @@
 # Installs whatever the build and the tests need that is missing on a Debian 12 machine.
 # Used by ./run and ./test; prints the one apt-get line to run when it cannot install itself.
 set -e
-PKGS="cmake g++ make ninja-build qt6-base-dev qt6-base-dev-tools qt6-serialport-dev \
+PKGS="cmake g++ make ninja-build qt6-base-dev qt6-base-private-dev qt6-base-dev-tools qt6-serialport-dev \
 libgl-dev libxkbcommon-dev xvfb xauth socat poppler-utils clang libclang-rt-14-dev \
 qt6-qpa-plugins libqt6svg6 at-spi2-core python3 dpkg-dev file"
 missing=""
