@@ -3,7 +3,7 @@
 # Used by ./run and ./test; prints the one apt-get line to run when it cannot install itself.
 set -e
 PKGS="cmake g++ make ninja-build qt6-base-dev qt6-base-private-dev qt6-base-dev-tools qt6-serialport-dev \
-libgl-dev libxkbcommon-dev xvfb xauth socat poppler-utils clang libclang-rt-14-dev \
+libgl-dev libxkbcommon-dev xvfb xauth socat poppler-utils cloc clang libclang-rt-14-dev \
 qt6-qpa-plugins libqt6svg6 at-spi2-core python3 dpkg-dev file"
 missing=""
 for p in $PKGS; do
