@@ -6,6 +6,7 @@
 #include "Form2.h"
 #include "Link.h"
 #include "ProductPicture.h"
+#include "SerialPortsMenu.h"
 #include "SettingsStore.h"
 #include "Transfer.h"
 #include "form1.h"
@@ -31,6 +32,7 @@ std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialog
     Commands::install(*window);
     Transfer::install(*window);
     Editors::install(*window);
+    new SerialPortsMenu(*window);
     return window;
 }
 

@@ -37,7 +37,9 @@ public:
         QString filter; // "description|pattern|description|pattern..."
         int filterIndex = 1; // 1-based pair preselected
         QString fileName; // offered name (may hold a folder)
-        bool mustExist = true; // open: only an existing file is accepted
+        // open: only an existing file is accepted; false: a new name is taken too (Qt's
+        // own dialog where the desktop's open dialog accepts existing files only)
+        bool mustExist = true;
         bool confirmOverwrite = true; // save: the dialog asks before choosing an existing file
     };
 

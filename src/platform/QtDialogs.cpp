@@ -92,6 +92,13 @@ std::optional<QString> runFileDialog(
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     // The description already shows the patterns as the operator knows them.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+#ifndef Q_OS_WIN
+    // An open dialog that takes a new name (a log file to be created): the desktop's
+    // own open dialogs (GTK, KDE's, the portal) accept existing files only, so these
+    // use Qt's dialog. Windows' open dialog takes a new name as it is.
+    if (mode == QFileDialog::AcceptOpen && !request.mustExist)
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
     const QStringList filters = QtDialogs::qtFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

@@ -1,0 +1,95 @@
+#include "SerialPortsMenu.h"
+
+#include "PortMap.h"
+#include "SerialPort.h"
+#include "SerialPortsDialog.h"
+#include "form1.h"
+
+#include <QEvent>
+#include <QLabel>
+
+SerialPortsMenu::SerialPortsMenu(form1& window)
+    : QObject(&window)
+    , m_window(window)
+    , m_panel2(window.findChild<QLabel*>(QStringLiteral("panel2")))
+{
+    setObjectName(QStringLiteral("serialPortsMenu"));
+    Ui::form1& ui = window.ui();
+    connect(ui.serialPorts, &QAction::triggered, this, &SerialPortsMenu::serialPorts_Click);
+
+    // Everything after which the device behind panel 2 may differ. The link's own
+    // handlers were connected first, so the port is in its new state by then.
+    connect(&window, &form1::loaded, this, &SerialPortsMenu::updatePanelTip);
+    for (QRadioButton* port : { ui.Option1, ui.Option2, ui.Option3, ui.Option4 })
+        connect(port, &QRadioButton::toggled, this, &SerialPortsMenu::updatePanelTip);
+    connect(ui.connect, &QPushButton::clicked, this, &SerialPortsMenu::updatePanelTip);
+    connect(ui.close1, &QPushButton::clicked, this, &SerialPortsMenu::updatePanelTip);
+    SerialPort& port = window.MSComm1();
+    connect(&port, &SerialPort::deviceLost, this, &SerialPortsMenu::updatePanelTip);
+    connect(&port, &SerialPort::commChanged, this, &SerialPortsMenu::updatePanelTip);
+    // A port closed by anything else still shows right when the tip is asked for.
+    if (m_panel2)
+        m_panel2->installEventFilter(this);
+    updatePanelTip();
+}
+
+SerialPortsMenu::~SerialPortsMenu() = default;
+
+void SerialPortsMenu::setDeviceSource(SerialDeviceList::Source source)
+{
+    m_source = std::move(source);
+}
+
+bool SerialPortsMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_panel2 && event->type() == QEvent::ToolTip)
+        updatePanelTip();
+    return QObject::eventFilter(watched, event);
+}
+
+void SerialPortsMenu::serialPorts_Click()
+{
+    SerialPortsDialog dialog(m_window.settings(), m_source, &m_window);
+    if (const QString inUse = deviceInUse(); !inUse.isEmpty())
+        dialog.setPortInUse(m_window.MSComm1().commPort(), inUse);
+    dialog.exec();
+    updatePanelTip();
+}
+
+int SerialPortsMenu::selectedPort() const
+{
+    const Ui::form1& ui = m_window.ui();
+    const QRadioButton* const ports[] = { ui.Option1, ui.Option2, ui.Option3, ui.Option4 };
+    for (int n = 1; n <= 4; ++n) {
+        if (ports[n - 1]->isChecked())
+            return n;
+    }
+    return 0;
+}
+
+QString SerialPortsMenu::deviceInUse() const
+{
+    const SerialPort& port = m_window.MSComm1();
+    return port.portOpen() ? port.deviceName(port.commPort()) : QString();
+}
+
+QString SerialPortsMenu::panelTip() const
+{
+    const SerialPort& port = m_window.MSComm1();
+    if (const QString inUse = deviceInUse(); !inUse.isEmpty())
+        return tr("Port %1 is open on %2.").arg(port.commPort()).arg(inUse);
+    const int selected = selectedPort();
+    // With no port button selected, Connect opens port 4.
+    const int number = selected == 0 ? 4 : selected;
+    QString tip = selected == 0 ? tr("No port selected: Connect opens port 4, %1.").arg(port.deviceName(4))
+                                : tr("Port %1 opens %2.").arg(number).arg(port.deviceName(number));
+    if (PortMap::overriddenByEnvironment(number))
+        tip += QLatin1Char(' ') + tr("Set by %1 for this run.").arg(PortMap::environmentVariable(number));
+    return tip;
+}
+
+void SerialPortsMenu::updatePanelTip()
+{
+    if (m_panel2)
+        m_panel2->setToolTip(panelTip());
+}
