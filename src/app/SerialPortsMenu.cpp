@@ -17,17 +17,13 @@ SerialPortsMenu::SerialPortsMenu(form1& window)
     Ui::form1& ui = window.ui();
     connect(ui.serialPorts, &QAction::triggered, this, &SerialPortsMenu::serialPorts_Click);
 
-    // Everything after which the device behind panel 2 may differ. The link's own
-    // handlers were connected first, so the port is in its new state by then.
+    // Everything after which the device behind panel 2 may differ.
     connect(&window, &form1::loaded, this, &SerialPortsMenu::updatePanelTip);
     for (QRadioButton* port : { ui.Option1, ui.Option2, ui.Option3, ui.Option4 })
         connect(port, &QRadioButton::toggled, this, &SerialPortsMenu::updatePanelTip);
-    connect(ui.connect, &QPushButton::clicked, this, &SerialPortsMenu::updatePanelTip);
-    connect(ui.close1, &QPushButton::clicked, this, &SerialPortsMenu::updatePanelTip);
-    SerialPort& port = window.MSComm1();
-    connect(&port, &SerialPort::deviceLost, this, &SerialPortsMenu::updatePanelTip);
-    connect(&port, &SerialPort::commChanged, this, &SerialPortsMenu::updatePanelTip);
-    // A port closed by anything else still shows right when the tip is asked for.
+    connect(&window.MSComm1(), &SerialPort::openChanged, this, &SerialPortsMenu::updatePanelTip);
+    // The variables and the settings may change behind the window's back: the tip
+    // is made afresh when it is asked for.
     if (m_panel2)
         m_panel2->installEventFilter(this);
     updatePanelTip();
@@ -69,8 +65,7 @@ int SerialPortsMenu::selectedPort() const
 
 QString SerialPortsMenu::deviceInUse() const
 {
-    const SerialPort& port = m_window.MSComm1();
-    return port.portOpen() ? port.deviceName(port.commPort()) : QString();
+    return m_window.MSComm1().deviceInUse();
 }
 
 QString SerialPortsMenu::panelTip() const
