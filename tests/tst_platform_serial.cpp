@@ -2,9 +2,11 @@
 #include "SerialPort.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
+#include "Transmitter.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 // The serial component against real pseudo-terminals: what the far end reads is
 // what counts.
@@ -101,41 +103,6 @@ private slots:
         QCOMPARE(port->inBufferCount(), 0);
     }
 
-    void deviceNamePrecedence_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("environmentValue");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("stored wins") << "/dev/ttyUSB0"
-                                     << "/dev/pts/9"
-                                     << "/dev/ttyUSB0";
-        QTest::newRow("environment next") << ""
-                                          << "/dev/pts/9"
-                                          << "/dev/pts/9";
-#ifdef Q_OS_WIN
-        QTest::newRow("system default") << ""
-                                        << ""
-                                        << "COM3";
-#else
-        QTest::newRow("system default") << ""
-                                        << ""
-                                        << "/dev/ttyS2";
-#endif
-    }
-
-    void deviceNamePrecedence()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, environmentValue);
-        QFETCH(QString, expected);
-        if (!stored.isEmpty())
-            settings.setValue(QStringLiteral("Ports"), QStringLiteral("COM3"), stored);
-        if (!environmentValue.isEmpty())
-            qputenv("VESTIBAR_COM3", environmentValue.toLocal8Bit());
-        SerialPort port(settings);
-        QCOMPARE(port.deviceName(3), expected);
-    }
-
     void failedOpensCarryAReason_data()
     {
         QTest::addColumn<bool>("busy");
@@ -165,36 +132,74 @@ private slots:
         QVERIFY(!port.portOpen());
     }
 
-    void xoffHeldDoesNotFreezeAndXonDelivers()
+    // The far end holds XOFF while a line is written. Only XON lets it out (text the
+    // far end prints meanwhile does not); each bound that passes is reported; a
+    // line given up by the operator (abandon) never reaches the line.
+    void xoffHoldsTheLine_data()
     {
+        QTest::addColumn<int>("slackMs");
+        QTest::addColumn<int>("reportsBeforeXon"); // ErTxFull events before XON comes
+        QTest::addColumn<bool>("abandon"); // the operator cancels at the first report
+        QTest::newRow("text during a short hold") << 2000 << 0 << false;
+        QTest::newRow("held past two bounds") << 100 << 2 << false;
+        QTest::newRow("given up at the report") << 100 << 1 << true;
+    }
+
+    void xoffHoldsTheLine()
+    {
+        QFETCH(int, slackMs);
+        QFETCH(int, reportsBeforeXon);
+        QFETCH(bool, abandon);
+        Transmitter::setSlack(std::chrono::milliseconds(slackMs));
         Pty pty;
         auto port = portOn(pty);
         QVERIFY(port->open().ok);
         QVERIFY(pty.write(QByteArray(1, '\x13')));
-        // Let the driver see XOFF before the write.
         pty.drain(50);
-        QSignalSpy lost(port.get(), &SerialPort::deviceLost);
-        QList<int> events;
-        bool writing = false;
-        bool raisedInsideWrite = false;
-        connect(port.get(), &SerialPort::commChanged, this, [&] {
-            events << port->commEvent();
-            raisedInsideWrite |= writing;
-        });
-        // Bounded: returns (unwritten) instead of waiting forever.
-        writing = true;
-        QVERIFY(!port->output("HELD\r\n"));
-        writing = false;
-        QVERIFY(port->portOpen());
-        QCOMPARE(pty.drain(50), QByteArray());
-        QCOMPARE(events, QList<int> { SerialPort::ErTxFull });
-        QVERIFY(!raisedInsideWrite);
 
-        QVERIFY(pty.write(QByteArray(1, '\x11')));
-        QVERIFY(pty.waitFor("HELD\r\n"));
-        QCOMPARE(pty.take(), QByteArray("HELD\r\n"));
-        QCOMPARE(lost.count(), 0);
-        QVERIFY(port->portOpen());
+        QObject context; // every timer below dies with the test
+        QByteArray beforeXon;
+        QByteArray received;
+        int reports = 0;
+        bool xonSent = false;
+        const auto sendXon = [&] {
+            beforeXon = pty.drain(20);
+            xonSent = true;
+            pty.write(QByteArray(1, '\x11'));
+        };
+        connect(port.get(), &SerialPort::commChanged, &context, [&] {
+            if (port->commEvent() == SerialPort::EvReceive)
+                received += port->input();
+            if (port->commEvent() != SerialPort::ErTxFull)
+                return;
+            ++reports;
+            if (abandon) {
+                port->abandon();
+                QTimer::singleShot(0, &context, sendXon);
+            } else if (reports == reportsBeforeXon) {
+                QTimer::singleShot(0, &context, sendXon);
+            }
+        });
+        // The far end answers while it still holds the line.
+        QTimer::singleShot(50, &context, [&] { pty.write("READY\r\n"); });
+        if (reportsBeforeXon == 0)
+            QTimer::singleShot(400, &context, sendXon);
+
+        const bool left = port->output("PARPDL\r\n");
+
+        QCOMPARE(left, !abandon);
+        QTRY_VERIFY(xonSent);
+        QCOMPARE(beforeXon, QByteArray());
+        QCOMPARE(reports, reportsBeforeXon);
+        if (abandon) {
+            QVERIFY(!port->portOpen());
+            QCOMPARE(pty.drain(200), QByteArray());
+        } else {
+            QVERIFY(pty.waitFor("PARPDL\r\n"));
+            QCOMPARE(pty.take(), QByteArray("PARPDL\r\n"));
+            QTRY_COMPARE(received, QByteArray("READY\r\n"));
+        }
+        Transmitter::setSlack(std::chrono::milliseconds(2000));
     }
 
     void hangUpClosesOnce()

@@ -1,6 +1,7 @@
 #include "CommandSender.h"
 
 #include "Dialogs.h"
+#include "InputHold.h"
 #include "SerialPort.h"
 #include "form1.h"
 
@@ -8,6 +9,7 @@ bool Commands::renewPort(form1& window, const QString& guardTitle)
 {
     if (!window.rs232Mode())
         return true;
+    InputHold hold;
     SerialPort& port = window.MSComm1();
     port.close();
     const SerialPort::OpenResult reopened = port.open();
@@ -23,6 +25,8 @@ bool Commands::renewPort(form1& window, const QString& guardTitle)
 
 bool Commands::SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options)
 {
+    // A command runs to its end: clicks and keys made meanwhile come after it.
+    InputHold hold;
     SerialPort& port = window.MSComm1();
     const QString closed = QStringLiteral("The comm port is closed");
     if (!port.portOpen()) {
@@ -35,9 +39,9 @@ bool Commands::SendCommandLine(form1& window, const QByteArray& line, const Send
     if (options.renew && !renewPort(window, options.guardTitle))
         return false;
 
-    // A line held back by the far end's XOFF goes out on its XON; the transmit
-    // event tells the user, so that is no failure of the command.
-    if (!port.output(line) && !port.outputHeld()) {
+    // A line the far end holds back with XOFF is waited for (the transmit event
+    // tells the operator); it fails only when the port fails or the operator gives up.
+    if (!port.output(line)) {
         window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
             options.guardTitle, Dialogs::Icon::Exclamation);
         return false;

@@ -23,8 +23,10 @@ struct SendOptions
 // only, no icon, titled guardTitle) and returns false; otherwise renews the port in
 // RS232 mode (when asked) and writes line in one write. Returns true when written.
 // A reopen that fails shows the same closed-port box (the system's reason below
-// the text) and a write the port does not take shows "The command could not be
-// sent to the controller"; both return false, so the caller's after-steps do not run.
+// the text) and a line that did not leave (the port failed, or the operator gave it
+// up while the far end held XOFF) shows "The command could not be sent to the
+// controller"; both return false, so the caller's after-steps do not run. Clicks
+// and keys made while it runs are handled after it.
 bool SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options = {});
 
 // RS232 mode only: closes and reopens the port, as the controller's direct line wants

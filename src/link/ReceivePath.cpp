@@ -70,8 +70,10 @@ void ReceivePath::reportLineError(const QString& error)
     message.text = error;
     message.title = QStringLiteral("Click Cancel to quit, OK to ignore.");
     message.buttons = Dialogs::Buttons::OkCancel;
+    // Cancel closes at once: a line the far end still holds back is given up, and
+    // the command that was writing it says so.
     if (m_window.dialogs().message(message) == Dialogs::Answer::Cancel)
-        m_window.MSComm1().close();
+        m_window.MSComm1().abandon();
 }
 
 void ReceivePath::MSComm1_DeviceLost(const QString& reason)
@@ -84,9 +86,6 @@ void ReceivePath::MSComm1_DeviceLost(const QString& reason)
 void ReceivePath::AppendReceived(QPlainTextEdit& box, const QString& text)
 {
     const ReceiveFilter::Chunk chunk = ReceiveFilter::clean(text);
-    if (m_window.logFileNumber() != 0)
-        writeLog(TextFiles::toFileBytes(chunk.text));
-
     if (m_box != &box)
         showPending();
     m_box = &box;
@@ -99,6 +98,11 @@ void ReceivePath::AppendReceived(QPlainTextEdit& box, const QString& text)
         showPending();
     else if (!m_display->isActive())
         m_display->start(int(DisplayIntervalMs - m_sinceShown.elapsed()));
+
+    // The box first, then the log: text that arrives while a failed log write waits
+    // for Retry lands behind this text in both.
+    if (m_window.logFileNumber() != 0)
+        writeLog(TextFiles::toFileBytes(chunk.text));
 }
 
 void ReceivePath::showPending()

@@ -25,8 +25,8 @@ public:
     // OnComm for one event code of the serial component.
     void handleEvent(int code);
 
-    // Cleans text, writes it to the open log and appends it to box (trimming the box
-    // first). The box takes what arrives at most every DisplayIntervalMs; the first
+    // Cleans text, appends it to box (trimming the box first), then writes it to the
+    // open log. The box takes what arrives at most every DisplayIntervalMs; the first
     // piece after a quiet spell at once.
     void AppendReceived(QPlainTextEdit& box, const QString& text);
     // Puts what is waiting for the box into it now.

@@ -1,5 +1,7 @@
 #include "Dialogs.h"
 
+#include "InputHold.h"
+
 namespace {
 QString& currentApplicationTitle()
 {
@@ -22,6 +24,8 @@ Dialogs::Answer Dialogs::message(Message message)
 {
     if (message.title.isEmpty())
         message.title = applicationTitle();
+    // Clicks made while a command runs belong after it, not to the box.
+    InputHold::takeQueuedInput();
     return showMessage(message);
 }
 

@@ -1,26 +1,20 @@
 #include "SerialPort.h"
 
+#include "DeviceAccess.h"
+#include "PortMap.h"
 #include "SettingsStore.h"
+#include "Transmitter.h"
 
-#include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QSerialPort>
-#include <QTimer>
 
-#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <utility>
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <grp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <termios.h>
-#include <unistd.h>
 #endif
 #ifdef Q_OS_LINUX
 #include <linux/serial.h>
@@ -78,19 +72,6 @@ std::optional<LineSettings> parseSettings(const QString& text)
     return result;
 }
 
-// Bits on the line for one character: start, data, parity, stop.
-int bitsPerCharacter(const LineSettings& line)
-{
-    const int parity = line.parity == QSerialPort::NoParity ? 0 : 1;
-    const int stop = line.stopBits == QSerialPort::OneStop ? 1 : 2;
-    return 1 + int(line.dataBits) + parity + stop;
-}
-
-// The slack every wait for the line gets beyond the line time of its bytes.
-constexpr int WriteSlackMs = 2000;
-// How often a wait for the line looks again while nothing else wakes it.
-constexpr int LookIntervalMs = 10;
-
 #ifdef Q_OS_UNIX
 bool isAgain(const QSerialPort& port)
 {
@@ -107,65 +88,17 @@ bool hungUp(QSerialPort& port)
     return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
-QString groupName(gid_t gid)
+// Qt's software flow control also sets IXANY, with which any received character
+// resumes output: only XON may, so a far end that answers while it holds the line
+// gets nothing more until it is ready.
+void onlyXonResumes(QSerialPort& port)
 {
-    if (const group* entry = getgrgid(gid))
-        return QString::fromLocal8Bit(entry->gr_name);
-    return QString::number(gid);
-}
-
-bool inGroup(gid_t gid)
-{
-    if (getegid() == gid)
-        return true;
-    gid_t groups[256];
-    const int count = getgroups(256, groups);
-    for (int i = 0; i < count; ++i) {
-        if (groups[i] == gid)
-            return true;
-    }
-    return false;
-}
-
-// Why the device would not open, in words an operator can act on.
-QString openFailureReason(const QString& device, QSerialPort::SerialPortError error, const QString& qtText)
-{
-    const QByteArray path = QFile::encodeName(device);
-    struct stat info
-    {
-    };
-    if (::stat(path.constData(), &info) != 0)
-        return QStringLiteral("There is no device %1.").arg(device);
-
-    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    const int openError = errno;
-    if (fd >= 0)
-        ::close(fd);
-    if (fd < 0) {
-        switch (openError) {
-        case EACCES:
-        case EPERM:
-            if (!inGroup(info.st_gid))
-                return QStringLiteral("Permission denied: you are not a member of the group \"%1\" that "
-                                      "owns %2.")
-                    .arg(groupName(info.st_gid), device);
-            return QStringLiteral("Permission denied for %1 (after joining its group \"%2\", log in "
-                                  "again).")
-                .arg(device, groupName(info.st_gid));
-        case EBUSY:
-            return QStringLiteral("%1 is in use by another program.").arg(device);
-        case ENXIO:
-        case ENODEV:
-        case ENOENT:
-            return QStringLiteral("There is no device %1.").arg(device);
-        default:
-            return QStringLiteral("%1: %2.").arg(device, qt_error_string(openError));
-        }
-    }
-    // The device opens on its own, so another program's lock file kept Qt out.
-    if (error == QSerialPort::PermissionError)
-        return QStringLiteral("%1 is in use by another program.").arg(device);
-    return qtText.isEmpty() ? QString() : QStringLiteral("%1: %2.").arg(device, qtText);
+    termios attributes {};
+    const int fd = int(port.handle());
+    if (::tcgetattr(fd, &attributes) != 0 || !(attributes.c_iflag & IXANY))
+        return;
+    attributes.c_iflag &= ~tcflag_t(IXANY);
+    ::tcsetattr(fd, TCSANOW, &attributes);
 }
 #else
 bool isAgain(const QSerialPort&)
@@ -178,17 +111,7 @@ bool hungUp(QSerialPort&)
     return true;
 }
 
-QString openFailureReason(const QString& device, QSerialPort::SerialPortError error, const QString& qtText)
-{
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("There is no device %1.").arg(device);
-    case QSerialPort::PermissionError:
-        return QStringLiteral("%1 is in use by another program or access is denied.").arg(device);
-    default:
-        return qtText.isEmpty() ? QString() : QStringLiteral("%1: %2.").arg(device, qtText);
-    }
-}
+void onlyXonResumes(QSerialPort&) { }
 #endif
 
 } // namespace
@@ -197,18 +120,22 @@ SerialPort::SerialPort(const SettingsStore& settings, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_port(std::make_unique<QSerialPort>())
+    , m_transmitter(new Transmitter(*m_port, this))
 {
     connect(m_port.get(), &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
     connect(m_port.get(), &QSerialPort::errorOccurred, this,
         [this](QSerialPort::SerialPortError error) { onErrorOccurred(int(error)); });
+    connect(m_transmitter, &Transmitter::held, this, [this] { raise(ErTxFull); });
 }
 
 SerialPort::~SerialPort()
 {
-    if (m_port->isOpen()) {
-        m_port->clear(QSerialPort::Output);
-        m_port->close();
-    }
+    if (!m_port->isOpen())
+        return;
+    // The program is ending: what is queued gets one bound to leave, then goes.
+    if (!m_lost && !m_transmitter->drainWithinBound())
+        m_transmitter->drop();
+    m_port->close();
 }
 
 void SerialPort::setCommPort(int number)
@@ -266,6 +193,12 @@ bool SerialPort::portOpen() const
     return m_port->isOpen() && !m_lost;
 }
 
+QString SerialPort::deviceInUse() const
+{
+    // Qt's port name drops "/dev/": keep the path as the operator knows it.
+    return portOpen() ? m_device : QString();
+}
+
 void SerialPort::applySettings()
 {
     const LineSettings line = parseSettings(m_settingsText).value_or(LineSettings {});
@@ -284,6 +217,8 @@ void SerialPort::applySettings()
         m_port->setFlowControl(QSerialPort::HardwareControl);
         break;
     }
+    if (m_port->isOpen())
+        onlyXonResumes(*m_port);
 }
 
 SerialPort::OpenResult SerialPort::open()
@@ -292,37 +227,29 @@ SerialPort::OpenResult SerialPort::open()
         return { false, PortAlreadyOpen, {} };
     if (m_port->isOpen()) {
         // A lost device whose queued close has not run yet.
-        m_port->clear(QSerialPort::Output);
+        m_transmitter->drop();
         m_port->close();
     }
     if (m_number < 1 || m_number > 99)
         return { false, InvalidPortNumber, QStringLiteral("There is no port %1.").arg(m_number) };
 
     const QString device = deviceName(m_number);
+    m_device = device;
     m_port->setPortName(device);
     applySettings();
     m_lost = false;
     if (!m_port->open(QIODevice::ReadWrite)) {
-        const QString reason = openFailureReason(device, m_port->error(), m_port->errorString());
+        const QString reason
+            = DeviceAccess::openFailureReason(device, m_port->error(), m_port->errorString());
         m_port->clearError();
         return { false, PortOpenFailed, reason };
     }
     // Some drivers (pseudo-terminals) refuse the modem lines; that does not stop the port.
     m_port->clearError();
+    onlyXonResumes(*m_port);
     ++m_openCount;
-
-    m_lineCountersAvailable = false;
-#ifdef Q_OS_LINUX
-    serial_icounter_struct counters {};
-    if (::ioctl(int(m_port->handle()), TIOCGICOUNT, &counters) == 0) {
-        m_lineCountersAvailable = true;
-        m_lineCounters[0] = counters.overrun;
-        m_lineCounters[1] = counters.buf_overrun;
-        m_lineCounters[2] = counters.frame;
-        m_lineCounters[3] = counters.parity;
-        m_lineCounters[4] = counters.brk;
-    }
-#endif
+    startLineCounters();
+    emit openChanged(true);
     return { true, 0, {} };
 }
 
@@ -330,11 +257,17 @@ void SerialPort::close()
 {
     if (!m_port->isOpen())
         return;
-    bool drained = false;
     if (!m_lost) {
+        // Whatever is queued leaves first; a far end holding XOFF is reported and
+        // waited for, and only the operator's Cancel (abandon()) gives it up.
         const bool waiting = std::exchange(m_waiting, true);
-        drained = drainToSystem() && drainDriver();
+        const bool drained = m_transmitter->drain();
         m_waiting = waiting;
+        if (!m_port->isOpen())
+            return; // abandoned or lost meanwhile: closed already
+        // The event loop was told to quit (the program ends): one bound more, then go.
+        if (!drained && !m_transmitter->drainWithinBound())
+            m_transmitter->drop();
         // Whatever arrived up to now is kept for the next read.
         const QByteArray rest = m_port->readAll();
         if (!rest.isEmpty()) {
@@ -342,103 +275,32 @@ void SerialPort::close()
             raiseReceiveLater();
         }
     }
-    // Past the bound (far end holding XOFF) the driver would hold the close for
-    // half a minute: drop what is left instead.
-    if (!drained)
-        m_port->clear(QSerialPort::Output);
+    closeNow();
+}
+
+void SerialPort::abandon()
+{
+    if (!m_port->isOpen())
+        return;
+    m_transmitter->drop();
+    closeNow();
+}
+
+void SerialPort::closeNow()
+{
     m_port->close();
     m_port->clearError();
-}
-
-int SerialPort::lineTimeMs(qint64 bytes) const
-{
-    const LineSettings line = parseSettings(m_settingsText).value_or(LineSettings {});
-    return int((bytes * bitsPerCharacter(line) * 1000 + line.baud - 1) / line.baud);
-}
-
-bool SerialPort::waitInLoop(
-    const QDeadlineTimer& deadline, const std::function<bool()>& done, const std::function<void()>& poke)
-{
-    const auto over = [&] { return m_lost || !m_port->isOpen() || deadline.hasExpired(); };
-    if (done() || over())
-        return done();
-    // A nested loop that sleeps until the next event, so the window goes on
-    // answering clicks while the far end holds the line.
-    QEventLoop loop;
-    QTimer look;
-    look.setInterval(LookIntervalMs);
-    connect(&look, &QTimer::timeout, &loop, [&] {
-        if (poke && !over())
-            poke();
-        if (done() || over())
-            loop.quit();
-    });
-    connect(m_port.get(), &QSerialPort::bytesWritten, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    connect(m_port.get(), &QSerialPort::aboutToClose, &loop, &QEventLoop::quit);
-    connect(this, &SerialPort::deviceLost, &loop, &QEventLoop::quit);
-    look.start();
-    loop.exec();
-    return done() && !m_lost;
-}
-
-bool SerialPort::drainToSystem()
-{
-    const QDeadlineTimer deadline(lineTimeMs(m_port->bytesToWrite()) + WriteSlackMs);
-    // Qt writes on its write notifier; after a would-block (XOFF) it waits for the
-    // next write, so the look also pushes once more.
-    return waitInLoop(
-        deadline, [this] { return m_port->bytesToWrite() == 0; }, [this] { m_port->flush(); });
-}
-
-bool SerialPort::drainDriver()
-{
-#ifdef Q_OS_UNIX
-    const int fd = int(m_port->handle());
-    const auto pending = [fd] {
-        int count = 0;
-        return ::ioctl(fd, TIOCOUTQ, &count) == 0 ? count : 0;
-    };
-    if (pending() <= 0)
-        return true;
-    const QDeadlineTimer deadline(lineTimeMs(pending()) + WriteSlackMs);
-    return waitInLoop(deadline, [&pending] { return pending() <= 0; }, {});
-#else
-    return true;
-#endif
+    emit openChanged(false);
 }
 
 bool SerialPort::output(const QByteArray& bytes)
 {
     if (!portOpen())
         return false;
-    if (bytes.isEmpty())
-        return true;
-    if (m_port->write(bytes) != bytes.size())
-        return false;
     const bool waiting = std::exchange(m_waiting, true);
-    const bool written = drainToSystem();
+    const bool left = m_transmitter->send(bytes);
     m_waiting = waiting;
-    if (!written && !m_lost) {
-        // The far end held XOFF past the bound: the transmit buffer stays full. The
-        // bytes stay queued and go out on XON; the event comes from the event loop,
-        // not from inside the caller's write.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (portOpen())
-                    raise(ErTxFull);
-            },
-            Qt::QueuedConnection);
-    }
-    return written;
-}
-
-bool SerialPort::outputHeld() const
-{
-    return !m_lost && m_port->isOpen() && m_port->bytesToWrite() > 0;
+    return left;
 }
 
 QByteArray SerialPort::input()
@@ -453,7 +315,7 @@ int SerialPort::inBufferCount() const
 
 int SerialPort::outBufferCount() const
 {
-    return m_port->isOpen() ? int(m_port->bytesToWrite()) : 0;
+    return int(m_transmitter->pending());
 }
 
 void SerialPort::discardInBuffer()
@@ -465,8 +327,8 @@ void SerialPort::discardInBuffer()
 
 void SerialPort::discardOutBuffer()
 {
-    if (m_port->isOpen())
-        m_port->clear(QSerialPort::Output);
+    // Every output() returns only once its bytes have left, so nothing the operator
+    // sent can be waiting here; the transmit buffer is empty already.
 }
 
 int SerialPort::commEvent() const
@@ -476,18 +338,7 @@ int SerialPort::commEvent() const
 
 QString SerialPort::deviceName(int number) const
 {
-    const QString key = QStringLiteral("COM%1").arg(number);
-    const QString stored = m_settings.value(QStringLiteral("Ports"), key);
-    if (!stored.isEmpty())
-        return stored;
-    const QString fromEnvironment = qEnvironmentVariable(qPrintable(QStringLiteral("VESTIBAR_") + key));
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-#ifdef Q_OS_WIN
-    return key;
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
-#endif
+    return PortMap::device(m_settings, number);
 }
 
 int SerialPort::openCount() const
@@ -525,6 +376,22 @@ void SerialPort::raiseReceiveLater()
                 noteLineErrors();
         },
         Qt::QueuedConnection);
+}
+
+void SerialPort::startLineCounters()
+{
+    m_lineCountersAvailable = false;
+#ifdef Q_OS_LINUX
+    serial_icounter_struct counters {};
+    if (::ioctl(int(m_port->handle()), TIOCGICOUNT, &counters) == 0) {
+        m_lineCountersAvailable = true;
+        m_lineCounters[0] = counters.overrun;
+        m_lineCounters[1] = counters.buf_overrun;
+        m_lineCounters[2] = counters.frame;
+        m_lineCounters[3] = counters.parity;
+        m_lineCounters[4] = counters.brk;
+    }
+#endif
 }
 
 void SerialPort::noteLineErrors()
@@ -566,7 +433,7 @@ void SerialPort::onErrorOccurred(int error)
     // A hung-up device raises this error over and over: close once, from the event
     // loop, never inside Qt's own signal.
     m_lost = true;
-    const QString reason = QStringLiteral("The connection to %1 was lost.").arg(deviceName(commPort()));
+    const QString reason = QStringLiteral("The connection to %1 was lost.").arg(m_device);
     QMetaObject::invokeMethod(
         this, [this, number = m_openCount, reason] { closeLostDevice(number, reason); },
         Qt::QueuedConnection);
@@ -576,9 +443,8 @@ void SerialPort::closeLostDevice(int openNumber, const QString& reason)
 {
     if (openNumber != m_openCount || !m_lost || !m_port->isOpen())
         return;
-    m_port->clear(QSerialPort::Output);
-    m_port->close();
-    m_port->clearError();
+    m_transmitter->drop();
+    closeNow();
     emit deviceLost(reason);
 }
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 
-class QDeadlineTimer;
 class QSerialPort;
 class SettingsStore;
+class Transmitter;
 
 // The serial communications component (MSComm1): one port numbered 1 to 4, opened
 // with a settings string such as "1200,N,8,1", raising commChanged() with a
@@ -70,31 +70,31 @@ public:
     };
     // Opens the device of commPort() with the current settings and handshaking.
     OpenResult open();
-    // Hands every queued byte to the operating system (bounded by the line time of
-    // the pending bytes plus two seconds), then closes. Does nothing when closed.
+    // Waits until everything queued has left, then closes. Does nothing when closed.
     void close();
+    // Closes at once, giving up whatever the far end has not taken yet: the
+    // operator's Cancel on a line error.
+    void abandon();
 
-    // Writes the text unchanged; returns once every byte has reached the operating
-    // system, or false on a write error or when the bound expires (far end holding XOFF).
-    // An expired bound raises ErTxFull afterwards; the bytes stay queued for XON.
+    // Writes the text unchanged and returns once every byte has left for the line,
+    // after whatever was queued before. While the far end holds XOFF it waits,
+    // raising ErTxFull each time the bound (line time plus slack) passes. False when
+    // the port failed, was lost or was abandoned first: then the text did not leave.
     bool output(const QByteArray& bytes);
-    // After an output that returned false: the port is still open and the bytes wait
-    // for the far end's XON. They are not lost; ErTxFull tells the user.
-    bool outputHeld() const;
     // Every character waiting in the receive buffer.
     QByteArray input();
     int inBufferCount() const;
     int outBufferCount() const;
     void discardInBuffer(); // InBufferCount = 0
-    void discardOutBuffer(); // OutBufferCount = 0
+    void discardOutBuffer(); // OutBufferCount = 0 (nothing is ever left there to drop)
 
     // The code of the last event raised (CommEvent values).
     int commEvent() const;
 
-    // The device that port n maps to: the settings store's section "Ports", key
-    // "COM<n>"; else the environment variable VESTIBAR_COM<n>; else "COM<n>" on
-    // Windows and "/dev/ttyS<n-1>" elsewhere.
+    // The device that port n maps to (PortMap).
     QString deviceName(int number) const;
+    // The device open now; empty when the port is closed.
+    QString deviceInUse() const;
 
     // How often the port was opened since construction; lets tests observe the
     // close-and-reopen before each command.
@@ -105,6 +105,8 @@ signals:
     void commChanged();
     // The device went away (hang-up, unplugged); the port has been closed, once.
     void deviceLost(const QString& reason);
+    // The port opened or closed.
+    void openChanged(bool open);
 
 private:
     void onReadyRead();
@@ -112,28 +114,22 @@ private:
     void raise(int event);
     // Raises EvReceive from the event loop, for bytes read while a write or close waits.
     void raiseReceiveLater();
-    // Runs a nested event loop until done() holds, the port closes or is lost, or the
-    // deadline passes, calling poke now and then; returns done().
-    bool waitInLoop(
-        const QDeadlineTimer& deadline, const std::function<bool()>& done, const std::function<void()>& poke);
-    // Waits (bounded) until Qt's buffer has reached the operating system.
-    bool drainToSystem();
-    // Waits (bounded) until the driver has put its queued bytes on the line.
-    bool drainDriver();
+    void closeNow();
     void closeLostDevice(int openNumber, const QString& reason);
     void applySettings();
+    void startLineCounters();
     void noteLineErrors();
-    int lineTimeMs(qint64 bytes) const;
 
     const SettingsStore& m_settings;
     std::unique_ptr<QSerialPort> m_port;
+    Transmitter* m_transmitter = nullptr;
     int m_number = 1;
+    QString m_device; // the path the port was last opened with
     QString m_settingsText = QStringLiteral("9600,N,8,1");
     Handshaking m_handshaking = Handshaking::None;
     int m_sThreshold = 0;
     int m_event = 0;
     int m_openCount = 0;
-    bool m_closing = false;
     QByteArray m_input;
     bool m_lost = false; // the device went away; the close is queued
     bool m_waiting = false; // inside output() or close()

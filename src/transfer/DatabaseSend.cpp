@@ -2,6 +2,7 @@
 
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "InputHold.h"
 #include "LineReader.h"
 #include "RecordLines.h"
 #include "SerialPort.h"
@@ -60,6 +61,8 @@ DatabaseSend::DatabaseSend(form1& window)
     setObjectName(QStringLiteral("DatabaseSend"));
     connect(m_window.ui().download, &QPushButton::clicked, this, &DatabaseSend::download_Click);
     connect(m_window.ui().sendfileg, &QPushButton::clicked, this, &DatabaseSend::sendfileg_Click);
+    // The bar shows how far the send is, not a percentage.
+    m_window.ui().Progress->setTextVisible(false);
 }
 
 void DatabaseSend::download_Click()
@@ -151,16 +154,22 @@ void DatabaseSend::sendLines(const QString& path, qint64 total)
             m_window.dialogs().inform(Closed, GuardTitle);
             return;
         }
+        // The pause takes clicks (Disconnect ends the send); one record's renewal and
+        // write do not: what is clicked meanwhile comes after the record has left.
+        InputHold hold;
         if (!Commands::renewPort(m_window, GuardTitle))
             return;
         if (!RecordLines::isRecord(line))
             continue;
-        // A record the port did not take is not counted as sent; one held back by
-        // the far end's XOFF is queued and goes out on its XON.
-        if (!port.output(RecordLines::wireLine(line)) && !port.outputHeld()) {
-            m_window.dialogs().inform(
-                port.portOpen() ? QStringLiteral("The command could not be sent to the controller") : Closed,
-                GuardTitle, port.portOpen() ? Dialogs::Icon::Exclamation : Dialogs::Icon::None);
+        // A record counts once it has left. One the far end holds back with XOFF is
+        // waited for; given up by the operator (the port closed), the send ends as
+        // for a lost port.
+        if (!port.output(RecordLines::wireLine(line))) {
+            if (port.portOpen())
+                m_window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
+                    GuardTitle, Dialogs::Icon::Exclamation);
+            else
+                m_window.dialogs().inform(Closed, GuardTitle);
             return;
         }
         ++sent;

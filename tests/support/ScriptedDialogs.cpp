@@ -14,6 +14,7 @@ struct ScriptedDialogs::Step
     std::optional<Answer> defaultButton;
     std::optional<QString> path;
     int copies = 1;
+    std::function<void()> whileShown;
 
     QString describe() const
     {
@@ -67,6 +68,12 @@ void ScriptedDialogs::expectMessage(const QString& text, const QString& title, A
     step->icon = icon;
     step->defaultButton = defaultButton;
     m_steps.append(step);
+}
+
+void ScriptedDialogs::whileShown(std::function<void()> action)
+{
+    if (!m_steps.isEmpty())
+        m_steps.constLast()->whileShown = std::move(action);
 }
 
 void ScriptedDialogs::expectOpenFile(std::optional<QString> path, const QString& title)
@@ -168,7 +175,10 @@ Dialogs::Answer ScriptedDialogs::showMessage(const Message& message)
         return retreat(message.buttons);
     }
     const Answer answer = step->answer;
+    const std::function<void()> action = step->whileShown;
     delete m_steps.takeFirst();
+    if (action)
+        action();
     return answer;
 }
 
@@ -196,7 +206,10 @@ std::optional<QString> ScriptedDialogs::answerFileDialog(bool save, const FileRe
     }
     Step* step = m_steps.takeFirst();
     const std::optional<QString> path = step->path;
+    const std::function<void()> action = step->whileShown;
     delete step;
+    if (action)
+        action();
     return path;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 
@@ -23,6 +25,9 @@ public:
     void expectMessage(const QString& text, const QString& title, Answer answer = Answer::Ok,
         std::optional<Buttons> buttons = {}, std::optional<Icon> icon = {},
         std::optional<Answer> defaultButton = {});
+    // Runs while the last announced dialog is up, before its answer is given (the far
+    // end sends something, another click comes).
+    void whileShown(std::function<void()> action);
     // An open or save dialog; the title is checked when not empty. Nothing = Cancel.
     void expectOpenFile(std::optional<QString> path, const QString& title = {});
     void expectSaveFile(std::optional<QString> path, const QString& title = {});
