@@ -3,6 +3,7 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
+#include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "form1.h"
 
@@ -25,6 +26,7 @@ private slots:
     void clockLines();
     void closedPort_data();
     void closedPort();
+    void end_data();
     void end();
 
 private:
@@ -125,17 +127,45 @@ void ClockCommandsTest::closedPort()
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
 
+void ClockCommandsTest::end_data()
+{
+    QTest::addColumn<bool>("rs232");
+    QTest::addColumn<bool>("reopenFails");
+    QTest::addColumn<int>("reopens");
+    QTest::newRow("modem") << false << false << 0;
+    QTest::newRow("RS232 renews the port first") << true << false << 1;
+    QTest::newRow("RS232, the reopen fails") << true << true << 0;
+}
+
 void ClockCommandsTest::end()
 {
+    QFETCH(bool, rs232);
+    QFETCH(bool, reopenFails);
+    QFETCH(int, reopens);
+    control<QRadioButton>(rs232 ? "Option7" : "Option8")->setChecked(true);
     QVERIFY(openPort());
-    control("endg")->setFocus();
+    const int opened = m_window->MSComm1().openCount();
+    if (reopenFails) {
+        // The device goes away before the click.
+        const QString missing = m_environment.filePath(QStringLiteral("missing-device"));
+        m_fixture->settings().setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), missing);
+        m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
+            QStringLiteral("Disconnect"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    }
     QTest::mouseClick(control("endg"), Qt::LeftButton);
 
-    QVERIFY(m_fixture->pty().waitFor("END\r\n"));
-    QCOMPARE(m_fixture->pty().take(), QByteArray("END\r\n"));
-    QCOMPARE(focused(), QStringLiteral("connect"));
-    // The link stays up and nothing is enabled or disabled.
-    QVERIFY(m_window->MSComm1().portOpen());
+    if (reopenFails) {
+        // Nothing went out, so the focus stays on END.
+        QCOMPARE(m_fixture->pty().drain(), QByteArray());
+        QCOMPARE(focused(), QStringLiteral("endg"));
+    } else {
+        QVERIFY(m_fixture->pty().waitFor("END\r\n"));
+        QCOMPARE(m_fixture->pty().take(), QByteArray("END\r\n"));
+        QCOMPARE(focused(), QStringLiteral("connect"));
+        // The link stays up and nothing is enabled or disabled.
+        QVERIFY(m_window->MSComm1().portOpen());
+    }
+    QCOMPARE(m_window->MSComm1().openCount() - opened, reopens);
     QVERIFY(control("endg")->isEnabled());
     QVERIFY(!control("upload")->isEnabled());
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));

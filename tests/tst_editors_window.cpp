@@ -13,16 +13,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 using Kind = Editors::Kind;
 Q_DECLARE_METATYPE(Editors::Kind)
@@ -59,44 +56,6 @@ QString focusName()
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
-// Root writes into any file; the read-only case runs as "nobody" for the moment of
-// the save. The saved user id stays 0, so the test can return to root.
-class Unprivileged
-{
-public:
-    Unprivileged()
-    {
-#ifdef Q_OS_UNIX
-        if (::geteuid() != 0)
-            return;
-        m_switched = ::setresgid(65534, 65534, 0) == 0 && ::setresuid(65534, 65534, 0) == 0;
-        if (!m_switched)
-            ::setresgid(0, 0, 0);
-#endif
-    }
-    ~Unprivileged()
-    {
-#ifdef Q_OS_UNIX
-        if (m_switched) {
-            [[maybe_unused]] const int user = ::setresuid(0, 0, 0);
-            [[maybe_unused]] const int group = ::setresgid(0, 0, 0);
-        }
-#endif
-    }
-    // False when running as root could not be left.
-    bool effective() const
-    {
-#ifdef Q_OS_UNIX
-        return ::geteuid() != 0;
-#else
-        return true;
-#endif
-    }
-
-private:
-    bool m_switched = false;
-};
-
 } // namespace
 
 class EditorWindowTest : public QObject
@@ -110,6 +69,7 @@ private slots:
 
     void typedRecordsThroughTheEnterOrder_data();
     void typedRecordsThroughTheEnterOrder();
+    void newEditorTakesTypingAndKeepsItsRecords();
     void accessCodeTestsInTheirOrder();
     void loadAndSaveByteExact_data();
     void loadAndSaveByteExact();
@@ -198,8 +158,6 @@ void EditorWindowTest::typedRecordsThroughTheEnterOrder()
 
     // Two records: the second is appended after the first.
     for (int record = 0; record < 2; ++record) {
-        if (record == 0)
-            boxes.constFirst()->setFocus();
         for (int i = 0; i < boxes.size(); ++i) {
             QCOMPARE(focusName(), boxes.at(i)->objectName());
             QCOMPARE(boxes.at(i)->cursorPosition(), 0);
@@ -223,6 +181,48 @@ void EditorWindowTest::typedRecordsThroughTheEnterOrder()
             QCOMPARE(boxes.at(i)->digits(), QString());
         }
     }
+}
+
+// Opened as the New File menu opens it: typing goes into the first box at once,
+// a click into a box starts at its first position wherever it lands, Tab leaves
+// File Content without typing a TAB, and Esc closes nothing.
+void EditorWindowTest::newEditorTakesTypingAndKeepsItsRecords()
+{
+    QString handover;
+    bool open = false;
+    QString content;
+    QTimer::singleShot(0, this, [&] {
+        auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        QCOMPARE(focusName(), QStringLiteral("mtmz1"));
+        // Keys sent to no widget go where the keyboard focus is.
+        QWidget* const keyboard = nullptr;
+        QTest::keyClicks(keyboard, QStringLiteral("1"));
+        QTest::keyClick(keyboard, Qt::Key_Escape);
+
+        const auto box = [editor](const char* name) { return editor->findChild<MaskedEdit*>(name); };
+        clickInside(box("mtmz2"), 0.25);
+        QTest::keyClicks(keyboard, QStringLiteral("1700"));
+        clickInside(box("mtmz3"), 0.9);
+        QTest::keyClicks(keyboard, QStringLiteral("1800"));
+        clickInside(box("mtmz4"), 0.6);
+        QTest::keyClicks(keyboard, QStringLiteral("11111000"));
+        QTest::mouseClick(editor->findChild<QPushButton*>("enttmz"), Qt::LeftButton);
+
+        QPlainTextEdit* text = editor->ui().Text1;
+        clickInside(text, 0.5);
+        QTest::keyClick(keyboard, Qt::Key_Tab);
+        QVERIFY(!text->hasFocus());
+        QTest::keyClick(text, Qt::Key_Escape);
+        QTest::keyClick(keyboard, Qt::Key_Escape);
+        open = editor->isVisible();
+        content = editor->content();
+        editor->findChild<QPushButton*>(QStringLiteral("quitmz"))->click();
+    });
+    Editors::showModal(Kind::TimeZone, handover, *m_dialogs, nullptr);
+    QVERIFY(open);
+    QCOMPARE(content, QStringLiteral("TMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n"));
 }
 
 void EditorWindowTest::accessCodeTestsInTheirOrder()
@@ -295,9 +295,10 @@ void EditorWindowTest::loadAndSaveByteExact_data()
         << QByteArray("   ACD 1234 NNNNN 1 N N 1 \r\n  \r\n\tTAB  ")
         << "ACD 1234 NNNNN 1 N N 1 \r\n\r\n\tTAB  \r\n"
         << QByteArray("ACD 1234 NNNNN 1 N N 1 \r\n\r\n\tTAB  \r\n\r\n");
-    QTest::newRow("lone CR ends a line")
-        << QByteArray("ATS 1\rATS 2\r\rATS 3") << "ATS 1\r\nATS 2\r\n\r\nATS 3\r\n"
-        << QByteArray("ATS 1\r\nATS 2\r\n\r\nATS 3\r\n\r\n");
+    QTest::newRow("lone CR and lone LF end a line")
+        << QByteArray("ATS 1\rATS 2\r\rATS 3\n  ATS 4\n\rATS 5")
+        << "ATS 1\r\nATS 2\r\n\r\nATS 3\r\nATS 4\r\n\r\nATS 5\r\n"
+        << QByteArray("ATS 1\r\nATS 2\r\n\r\nATS 3\r\nATS 4\r\n\r\nATS 5\r\n\r\n");
     QTest::newRow("Latin-1 bytes round-trip")
         << QByteArray("TNTDIR:1TEL: NAME:Jos\xE9\xA0\xFF\x80\r\n")
         << QString::fromLatin1("TNTDIR:1TEL: NAME:Jos\xE9\xA0\xFF\x80\r\n")

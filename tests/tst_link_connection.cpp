@@ -37,6 +37,8 @@ public:
             read();
             bytesAtTick.append(bytes);
             enabledAtTick.append(window.ui().Mastercode->isEnabled());
+            // The hourglass is the main window's own, not the whole application's.
+            busyAtTick.append(window.cursor().shape() == Qt::WaitCursor && !QApplication::overrideCursor());
         });
     }
     void read()
@@ -49,6 +51,7 @@ public:
     QByteArray bytes;
     QList<QByteArray> bytesAtTick;
     QList<bool> enabledAtTick;
+    QList<bool> busyAtTick;
 
 private:
     int m_fd;
@@ -70,8 +73,8 @@ private slots:
 
     void connectSendsGreeting_data();
     void connectSendsGreeting();
-    void connectWithoutPhoneNumber_data();
-    void connectWithoutPhoneNumber();
+    void modemConnectWithoutPhoneNumber();
+    void portChangeRefusedWhileOpen();
     void openFailureShowsReason_data();
     void openFailureShowsReason();
     void disconnect_data();
@@ -113,27 +116,34 @@ void ConnectionTest::showWindow()
 void ConnectionTest::connectSendsGreeting_data()
 {
     QTest::addColumn<bool>("rs232");
+    QTest::addColumn<QString>("phone");
     QTest::addColumn<QString>("modemSetting");
     QTest::addColumn<QList<QByteArray>>("bytesAtTick");
 
     // The greeting is on the line before the first tick of its wait; in modem mode
     // the dial line follows on the third tick; the buttons come after the last.
     const QByteArray com = "COM\r\n";
-    QTest::newRow("RS232") << true << "ATZ" << QList<QByteArray> { com, com, com, com, com };
+    const QList<QByteArray> greeted { com, com, com, com, com };
+    QTest::newRow("RS232") << true << "9,5550123"
+                           << "ATZ" << greeted;
+    // The direct line dials nothing, so it needs no number.
+    QTest::newRow("RS232, no phone number") << true << QString() << "ATZ" << greeted;
     const QByteArray setting = "AT&F E0 S0=0\r\n";
     const QByteArray dialled = setting + "ATDT9,5550123\r\n";
-    QTest::newRow("modem") << false << "AT&F E0 S0=0"
+    QTest::newRow("modem") << false << "9,5550123"
+                           << "AT&F E0 S0=0"
                            << QList<QByteArray> { setting, setting, setting, dialled, dialled, dialled };
 }
 
 void ConnectionTest::connectSendsGreeting()
 {
     QFETCH(bool, rs232);
+    QFETCH(QString, phone);
     QFETCH(QString, modemSetting);
     QFETCH(QList<QByteArray>, bytesAtTick);
 
     m_fixture->settings().setValue(Properties, "sett", modemSetting);
-    m_fixture->settings().setValue(Properties, "ph", "9,5550123");
+    m_fixture->settings().setValue(Properties, "ph", phone);
     showWindow();
     click("Option1");
     click(rs232 ? "Option7" : "Option8");
@@ -143,6 +153,7 @@ void ConnectionTest::connectSendsGreeting()
 
     QCOMPARE(recorder.bytesAtTick, bytesAtTick);
     QCOMPARE(recorder.enabledAtTick, QList<bool>(bytesAtTick.size(), false));
+    QCOMPARE(recorder.busyAtTick, QList<bool>(bytesAtTick.size(), true));
     QVERIFY(m_window->MSComm1().portOpen());
     QCOMPARE(m_window->MSComm1().settings(), QStringLiteral("1200,N,8,1"));
     QCOMPARE(m_window->MSComm1().handshaking(), SerialPort::Handshaking::XonXoff);
@@ -150,30 +161,20 @@ void ConnectionTest::connectSendsGreeting()
         QVERIFY2(control(name)->isEnabled(), name);
     QVERIFY(!control("upload")->isEnabled());
     QCOMPARE(QApplication::focusWidget(), control("Text3"));
-    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(recorder.bytes + m_fixture->pty().drain(), bytesAtTick.last());
     finish();
 }
 
-void ConnectionTest::connectWithoutPhoneNumber_data()
+// The port opens and nothing goes out until the modem has a number to dial.
+void ConnectionTest::modemConnectWithoutPhoneNumber()
 {
-    QTest::addColumn<bool>("rs232");
-    QTest::newRow("RS232") << true;
-    QTest::newRow("modem") << false;
-}
-
-// The port opens and nothing goes out; only modem mode asks for the number.
-void ConnectionTest::connectWithoutPhoneNumber()
-{
-    QFETCH(bool, rs232);
-
     showWindow();
     click("Option1");
-    click(rs232 ? "Option7" : "Option8");
+    click("Option8");
     control<QLineEdit>("Text2")->clear();
-    if (!rs232)
-        m_fixture->dialogs().expectMessage(
-            "Please input the phone number", "Phone Number", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+    m_fixture->dialogs().expectMessage(
+        "Please input the phone number", "Phone Number", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
 
     click("connect");
 
@@ -181,8 +182,25 @@ void ConnectionTest::connectWithoutPhoneNumber()
     QCOMPARE(m_fixture->pty().drain(), QByteArray());
     for (const char* name : { "Mastercode", "up_hlp", "endg" })
         QVERIFY2(!control(name)->isEnabled(), name);
-    if (!rs232)
-        QCOMPARE(QApplication::focusWidget(), control("Text2"));
+    QCOMPARE(QApplication::focusWidget(), control("Text2"));
+    finish();
+}
+
+// A port button clicked while the port is open changes nothing, the buttons included.
+void ConnectionTest::portChangeRefusedWhileOpen()
+{
+    showWindow();
+    m_fixture->connectRs232();
+    m_fixture->dialogs().expectMessage(
+        "Comm port is opened!", Dialogs::applicationTitle(), Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+
+    click("Option2");
+
+    QVERIFY(control<QRadioButton>("Option1")->isChecked());
+    QVERIFY(!control<QRadioButton>("Option2")->isChecked());
+    QCOMPARE(m_window->MSComm1().commPort(), 1);
+    QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  1"));
+    QCOMPARE(m_fixture->settings().value(Properties, "Port"), QStringLiteral("1"));
     finish();
 }
 
@@ -220,7 +238,7 @@ void ConnectionTest::openFailureShowsReason()
 
     QVERIFY(!m_window->MSComm1().portOpen());
     QVERIFY(!control("Mastercode")->isEnabled());
-    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
     finish();
 }
 

@@ -23,22 +23,31 @@ struct Piece
     QString shown;
 };
 
-// The box as appending every piece on its own leaves it.
-QString appendedOneByOne(QString box, const QList<Piece>& pieces)
+// The box as appending every piece on its own leaves it, worked on the text as the
+// log holds it: each line break is CR LF, and the trim counts both characters.
+QString appendedOneByOne(const QString& box, const QList<Piece>& pieces)
 {
+    const QString crLf = QStringLiteral("\r\n");
+    QString text = QString(box).replace(QLatin1Char('\n'), crLf);
     for (const Piece& piece : pieces) {
-        box.remove(0, ReceiveFilter::trimmedBefore(int(box.size())));
-        if (piece.replacesLast && !box.isEmpty())
-            box.chop(1);
-        box += piece.shown;
+        if (text.size() > 20000) {
+            text.remove(0, 4096);
+            // A line end cut in two goes whole.
+            if (text.startsWith(QLatin1Char('\n')))
+                text.remove(0, 1);
+        }
+        if (piece.replacesLast && !text.isEmpty()) {
+            text.chop(text.endsWith(crLf) ? 2 : 1);
+        }
+        text += QString(piece.shown).replace(QLatin1Char('\n'), crLf);
     }
-    return box;
+    return text.replace(crLf, QStringLiteral("\n"));
 }
 
 // The box after the batch of the same pieces is applied once.
 QString appendedAsBatch(const QString& box, const QList<Piece>& pieces)
 {
-    ReceiveFilter::Batch batch(box.size());
+    ReceiveFilter::Batch batch(box);
     for (const Piece& piece : pieces)
         ReceiveFilter::add(batch, piece.replacesLast, piece.shown);
     return box.mid(batch.boxStart, batch.boxEnd - batch.boxStart) + batch.tail.mid(batch.tailStart);
@@ -139,6 +148,11 @@ void ReceiveFilterTest::batchMatchesPieceByPiece_data()
     QTest::newRow("backspace on an empty box") << "" << QList<Piece> { { true, "" }, { true, "X" } };
     QTest::newRow("box just past the limit")
         << numbered(20001, 1) << QList<Piece> { { false, "tail" }, { true, "!" } };
+    // 18832 characters on screen, 20009 with each line end as CR LF.
+    QTest::newRow("line ends count two, a line end cut in two goes")
+        << QString("ABCDEFGHIJKLMNO\n").repeated(1177) << QList<Piece> { { false, "X" }, { false, "Y" } };
+    QTest::newRow("line ends at the limit")
+        << QString("ab\n").repeated(5000) << QList<Piece> { { false, "c" }, { false, "d" }, { true, "\n" } };
     QList<Piece> flood;
     for (int i = 0; i < 40; ++i)
         flood.append({ i % 7 == 3, numbered(4095, i + 2) });

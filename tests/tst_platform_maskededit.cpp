@@ -1,6 +1,33 @@
 #include "MaskedEdit.h"
 
+#include <QLineEdit>
 #include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+// A masked box in a window, after another box that has the focus.
+struct BoxInWindow
+{
+    QWidget window;
+    QLineEdit* before = new QLineEdit(&window);
+    MaskedEdit* box = new MaskedEdit(&window);
+
+    BoxInWindow()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        layout->addWidget(box);
+    }
+    bool show()
+    {
+        window.show();
+        before->setFocus();
+        return QTest::qWaitForWindowActive(&window) && before->hasFocus();
+    }
+};
+
+} // namespace
 
 // The two readings of a masked box and assignment through its mask, on a real box.
 class MaskedEditTest : public QObject
@@ -55,13 +82,58 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, digits);
         QFETCH(QString, boxText);
-        MaskedEdit box;
+        BoxInWindow window;
+        MaskedEdit& box = *window.box;
         box.setDigitMask(mask, prompt);
-        box.show();
-        box.setFocus();
+        QVERIFY(window.show());
+        // The focus comes by a click right of the last position: typing still
+        // starts at the first.
+        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(box.width() - 3, box.height() / 2));
+        QVERIFY(box.hasFocus());
         QTest::keyClicks(&box, typed);
         QCOMPARE(box.digits(), digits);
         QCOMPARE(box.boxText(), boxText);
+    }
+
+    void focusStartsAtTheFirstPosition_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("boxText");
+        QTest::newRow("click in the left part") << "left click"
+                                                << "17:00";
+        QTest::newRow("Tab") << "Tab"
+                             << "17:00";
+        QTest::newRow("program") << "program"
+                                 << "17:00";
+        // The box has the focus already: the caret goes where the click lands
+        // (after the last position), so nothing more can be typed.
+        QTest::newRow("click in a focused box") << "click again"
+                                                << "08:30";
+    }
+
+    void focusStartsAtTheFirstPosition()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, boxText);
+        BoxInWindow window;
+        QLineEdit* before = window.before;
+        MaskedEdit* box = window.box;
+        box->setDigitMask(QStringLiteral("##:##"));
+        box->assign(QStringLiteral("0830"));
+        QVERIFY(window.show());
+        if (how == QLatin1String("left click")) {
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 5, box->height() / 2));
+        } else if (how == QLatin1String("Tab")) {
+            QTest::keyClick(before, Qt::Key_Tab);
+        } else if (how == QLatin1String("program")) {
+            box->setFocus();
+        } else {
+            box->setFocus();
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 3, box->height() / 2));
+        }
+        QVERIFY(box->hasFocus());
+        QTest::keyClicks(box, QStringLiteral("1700"));
+        QCOMPARE(box->boxText(), boxText);
     }
 
     void assign_data()
@@ -142,7 +214,6 @@ private slots:
         QTest::keyClick(&box, Qt::Key_Backspace);
         QCOMPARE(box.digits(), QStringLiteral("1"));
     }
-
 };
 
 QTEST_MAIN(MaskedEditTest)

@@ -3,7 +3,9 @@
 #include "Clipboard.h"
 #include "Dialogs.h"
 #include "EditorRouting.h"
+#include "Pty.h"
 #include "ScriptedDialogs.h"
+#include "SerialPort.h"
 #include "TestEnvironment.h"
 #include "form1.h"
 
@@ -12,7 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -97,18 +99,24 @@ void ReceivedTextTest::editorFor()
 
 void ReceivedTextTest::saveWritesTheBoxAndCrLf_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("arrived");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("abc") << "abc" << QByteArray("abc\r\n");
-    QTest::newRow("lines keep CR LF") << "TNT 1\nTNT 2\n" << QByteArray("TNT 1\r\nTNT 2\r\n\r\n");
-    QTest::newRow("Latin-1") << QString::fromLatin1("caf\xe9") << QByteArray("caf\xe9\r\n");
+    QTest::newRow("abc") << QByteArray("abc") << QByteArray("abc\r\n");
+    QTest::newRow("lines keep CR LF") << QByteArray("TNT 1\r\nTNT 2") << QByteArray("TNT 1\r\nTNT 2\r\n");
+    QTest::newRow("high bytes, no-break spaces kept")
+        << QByteArray("caf\xe9\xa0\xa0\r\nend") << QByteArray("caf\xe9\xa0\xa0\r\nend\r\n");
 }
 
 void ReceivedTextTest::saveWritesTheBoxAndCrLf()
 {
-    QFETCH(QString, text);
+    QFETCH(QByteArray, arrived);
     QFETCH(QByteArray, bytes);
-    received()->setPlainText(text);
+    SerialPort& port = m_window->MSComm1();
+    port.setCommPort(1);
+    port.setSettings(QStringLiteral("1200,N,8,1"));
+    QVERIFY(port.open().ok);
+    QVERIFY(m_fixture->pty().write(arrived));
+    QTRY_VERIFY(received()->toPlainText().endsWith(QLatin1Char(arrived.back())));
     const QString path = m_environment.filePath(QStringLiteral("received.txt"));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -173,44 +181,49 @@ void ReceivedTextTest::printsOnePagePerCopy()
 
 void ReceivedTextTest::copyCutPaste()
 {
+    // Ctrl+C and Ctrl+V are the Edit menu's, whichever box the click put the focus in.
+    QLineEdit* message = box("MsgWel");
     QLineEdit* code = box("Text3");
-    code->setText(QStringLiteral("1234"));
-    code->setFocus();
-    code->selectAll();
+    clickInside(message, 0.5);
+    QTest::keyClicks(message, QStringLiteral("Call 1234"));
+    QTest::keyClick(message, Qt::Key_Home, Qt::ShiftModifier);
     Clipboard::setText(QStringLiteral("before"));
 
-    // An empty received box: nothing happens, whatever the focus holds.
-    action("copy_file")->trigger();
+    // An empty received box: Copy does nothing, and Paste is not offered yet.
+    QTest::keyClick(message, Qt::Key_C, Qt::ControlModifier);
     action("cut_file")->trigger();
     QCOMPARE(Clipboard::text(), QStringLiteral("before"));
-    QCOMPARE(code->text(), QStringLiteral("1234"));
+    QTest::keyClick(message, Qt::Key_End);
+    QTest::keyClick(message, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(message->text(), QStringLiteral("Call 1234"));
     QVERIFY(!action("paset_file")->isEnabled());
 
     received()->setPlainText(QStringLiteral("x"));
     // A focused button has no selection: the clipboard is emptied, Paste stays off.
-    auto* button = m_window->findChild<QPushButton*>(QStringLiteral("upload"));
+    auto* button = m_window->findChild<QRadioButton*>(QStringLiteral("Option8"));
     QVERIFY(button);
-    button->setEnabled(true);
-    button->setFocus();
+    clickControl(button);
     QCOMPARE(QApplication::focusWidget(), button);
-    action("copy_file")->trigger();
+    QTest::keyClick(button, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(Clipboard::text(), QString());
-    action("cut_file")->trigger();
     QVERIFY(!action("paset_file")->isEnabled());
 
-    code->setFocus();
-    code->setSelection(1, 2);
-    action("copy_file")->trigger();
-    QCOMPARE(Clipboard::text(), QStringLiteral("23"));
+    clickInside(message, 0.9);
+    QTest::keyClick(message, Qt::Key_End);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(message, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(message, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(Clipboard::text(), QStringLiteral("1234"));
     QVERIFY(action("paset_file")->isEnabled());
 
     action("cut_file")->trigger();
-    QCOMPARE(Clipboard::text(), QStringLiteral("23"));
-    QCOMPARE(code->text(), QStringLiteral("14"));
+    QCOMPARE(Clipboard::text(), QStringLiteral("1234"));
+    QCOMPARE(message->text(), QStringLiteral("Call "));
 
-    code->setCursorPosition(1);
-    action("paset_file")->trigger();
+    clickInside(code, 0.5);
+    QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(code->text(), QStringLiteral("1234"));
+    QCOMPARE(m_fixture->dialogs().beeps(), 0);
 }
 
 QTEST_MAIN(ReceivedTextTest)

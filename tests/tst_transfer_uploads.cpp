@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using Answer = Dialogs::Answer;
 using Buttons = Dialogs::Buttons;
@@ -33,6 +34,8 @@ private slots:
     void existingLog_data();
     void existingLog();
     void cancelledDialogStillSends();
+    void unusableLog_data();
+    void unusableLog();
     void logUploadsAndSend_data();
     void logUploadsAndSend();
     void anotherUploadSwitchesTheLog();
@@ -164,6 +167,64 @@ void UploadsTest::cancelledDialogStillSends()
     QVERIFY(m_fixture->pty().waitFor("PRIACD\r\n"));
     QCOMPARE(m_window->logFileNumber(), 0);
     QVERIFY(!button("Command3")->isVisible());
+}
+
+void UploadsTest::unusableLog_data()
+{
+    QTest::addColumn<QString>("name"); // in the test folder
+    QTest::addColumn<int>("answer"); // to the replace question; Ok: none asked
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("sent");
+
+    // A path no log can be made at: nothing is asked of the controller.
+    QTest::newRow("missing folder") << "none/dump.TNT" << int(Answer::Ok) << "No such file or directory"
+                                    << false;
+    QTest::newRow("a file in the way") << "plain/dump.TNT" << int(Answer::Ok) << "Not a directory" << false;
+    // An old log that cannot be written: Yes keeps it whole and asks for nothing;
+    // No sends the command without a log.
+    QTest::newRow("read-only log, Yes") << "ro/dump.TNT" << int(Answer::Yes) << "Permission denied" << false;
+    QTest::newRow("read-only log, No") << "ro/dump.TNT" << int(Answer::No) << "Permission denied" << true;
+}
+
+void UploadsTest::unusableLog()
+{
+    QFETCH(QString, name);
+    QFETCH(int, answer);
+    QFETCH(QString, reason);
+    QFETCH(bool, sent);
+    const QString path = m_environment.filePath(name);
+    writeFile(m_environment.filePath(QStringLiteral("plain")), "a plain file");
+    const bool readOnly = name.startsWith(QLatin1String("ro/"));
+    if (readOnly) {
+        // Others may pass through and write in the folder; only the log is read-only.
+        QVERIFY(QDir().mkpath(m_environment.filePath(QStringLiteral("ro"))));
+        writeFile(path, "OLD\r\n");
+        QFile::setPermissions(m_environment.path(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther | QFile::ExeGroup);
+        QFile::setPermissions(m_environment.filePath(QStringLiteral("ro")), QFileDevice::Permissions(0x7777));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    std::optional<Unprivileged> user;
+    if (readOnly && !user.emplace().effective())
+        QSKIP("running as root, and root could not be left");
+    m_fixture->dialogs().expectOpenFile(path);
+    if (answer != int(Answer::Ok))
+        expectReplace(path, Answer(answer));
+    m_fixture->dialogs().expectMessage(
+        reason, Dialogs::applicationTitle(), Answer::Ok, Buttons::Ok, Icon::Exclamation);
+    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
+    user.reset();
+
+    if (sent)
+        QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    QCOMPARE(m_fixture->pty().received(), sent ? QByteArray("PRITNT\r\n") : QByteArray());
+    QCOMPARE(m_window->logFileNumber(), 0);
+    QVERIFY(!button("Command3")->isVisible());
+    if (readOnly)
+        QCOMPARE(fileBytes(path), QByteArray("OLD\r\n"));
+    else
+        QVERIFY(!QFile::exists(path));
 }
 
 void UploadsTest::logUploadsAndSend_data()

@@ -3,17 +3,19 @@
 #include "Dialogs.h"
 #include "Form3.h"
 #include "MaskedEdit.h"
+#include "MenuShortcutFilter.h"
 #include "SerialPort.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
 #include "setform.h"
 #include "ui_form1.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QIODevice>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
@@ -136,6 +138,13 @@ form1::form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
     }
 
     m_linkControls = linkControlSet(*m_ui);
+
+    // The Edit menu's Ctrl+C and Ctrl+V follow the menu's rules in every box.
+    auto* editKeys = new MenuShortcutFilter({ m_ui->copy_file, m_ui->paset_file }, this);
+    for (QWidget* box : findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(box) || qobject_cast<QPlainTextEdit*>(box))
+            editKeys->watch(box);
+    }
 
     connect(m_timer1, &Ticker::ticked, this, &form1::Timer1_Timer);
     connect(m_ui->Command3, &QPushButton::clicked, this, &form1::Command3_Click);
@@ -260,13 +269,18 @@ bool form1::rs232Mode() const
 
 void form1::setBusyPointer(bool busy)
 {
+    // The window's own pointer: a message box shown meanwhile keeps its arrow.
     if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_busyDepth;
-    } else if (m_busyDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_busyDepth;
+        if (m_busyDepth++ == 0)
+            setCursor(Qt::WaitCursor);
+    } else if (m_busyDepth > 0 && --m_busyDepth == 0) {
+        unsetCursor();
     }
+}
+
+bool form1::busyPointer() const
+{
+    return m_busyDepth > 0 && cursor().shape() == Qt::WaitCursor;
 }
 
 QString& form1::openDialogFileName()

@@ -64,8 +64,9 @@ public:
     // RS232 mode: Option7 selected.
     bool rs232Mode() const;
 
-    // Hourglass on the whole window (nests: every true needs its false).
+    // Hourglass on this window (nests: every true needs its false).
     void setBusyPointer(bool busy);
+    bool busyPointer() const;
 
     // The file name of the main window's open dialog (ComDialog1): the hand-over of
     // a chosen file to the editor that loads it.

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "PcClock.h"
+#include "SerialPort.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -39,8 +40,12 @@ void ClockCommands::date_Click()
 
 void ClockCommands::endg_Click()
 {
+    // The direct line's port is renewed first: the focus goes to Connect only once
+    // the line can go out, right before it does. The link itself stays up.
     Commands::SendOptions options;
-    // The focus is on Connect before the line goes out; the link itself stays up.
+    if (m_window.MSComm1().portOpen() && !Commands::renewPort(m_window, options.guardTitle))
+        return;
+    options.renew = false;
     options.afterGuard = [this] { focusOn("connect"); };
     Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("END")), options);
 }

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <array>
@@ -34,7 +35,7 @@ const std::array<ParameterCommand, 20> commands { {
     { Kind::Value, "PARNUM", "ARN", "medit6", "Please input PBX No", "Medit_New_mastercode" },
     // The new master code keeps the focus in its own box.
     { Kind::Value, "PARCMC", "Newmastcode", "Medit_New_mastercode", "Please input New MasterCode",
-        "Medit_New_mastercode" },
+        "Medit_New_mastercode", Effect::None, "Disconnect", true },
     { Kind::Message, "PARMSG", "message", "MsgWel" },
     // Fixed commands.
     { Kind::Fixed, "PARPBXON", "PBX", nullptr, nullptr, nullptr, Effect::EnableArnFirst },
@@ -100,6 +101,10 @@ void ParameterCommands::button_Click(const ParameterCommand& command)
             focusOn(command.box);
             return;
         }
+        if (!acceptsValue(command)) {
+            focusOn(command.box);
+            return;
+        }
         break;
     case Kind::Fixed:
         break;
@@ -111,8 +116,23 @@ void ParameterCommands::button_Click(const ParameterCommand& command)
 void ParameterCommands::box_KeyPress(const ParameterCommand& command)
 {
     // No value guard here: an empty box sends the keyword and the blank alone.
+    if (!acceptsValue(command))
+        return;
     if (send(command, QString::fromLatin1(command.enterGuardTitle)))
         focusOn(command.next);
+}
+
+bool ParameterCommands::acceptsValue(const ParameterCommand& command)
+{
+    // The controller's master-code entry takes four digits: a shorter new code, or
+    // one with other characters, would lock the installer out.
+    if (!command.fourDigits)
+        return true;
+    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
+    if (fourDigits.match(valueOf(command.box)).hasMatch())
+        return true;
+    m_window.dialogs().inform(QStringLiteral("The new master code must be 4 digits"));
+    return false;
 }
 
 void ParameterCommands::message_Click()

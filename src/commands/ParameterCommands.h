@@ -24,6 +24,7 @@ struct ParameterCommand
     const char* next = nullptr; // focus after sending
     Effect effect = Effect::None;
     const char* enterGuardTitle = "Disconnect"; // closed-port title of Enter in the box
+    bool fourDigits = false; // the value must be exactly four digits, on both paths
 };
 
 // The handlers of the parameter panel: every button Click, Enter in the value
@@ -44,6 +45,8 @@ private:
     void message_Click();
     void Medit_New_mastercode_GotFocus();
 
+    // A value the command refuses is told and not sent; false then.
+    bool acceptsValue(const ParameterCommand& command);
     bool send(const ParameterCommand& command, const QString& guardTitle);
     QString valueOf(const char* box) const;
     void focusOn(const char* name);

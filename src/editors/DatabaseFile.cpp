@@ -11,11 +11,15 @@ QString contentFromFile(const QByteArray& bytes)
     content.reserve(text.size() + text.size() / 16);
     qsizetype start = 0;
     while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+        // A line ends at CR LF, a lone CR or a lone LF, as the send reads it.
+        qsizetype end = start;
+        while (end < text.size() && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
+            ++end;
         qsizetype next = end + 1;
-        if (end < 0)
-            end = next = text.size();
-        else if (next < text.size() && text.at(next) == QLatin1Char('\n'))
+        if (end == text.size())
+            next = end;
+        else if (text.at(end) == QLatin1Char('\r') && next < text.size()
+            && text.at(next) == QLatin1Char('\n'))
             ++next;
         qsizetype first = start;
         while (first < end && text.at(first) == QLatin1Char(' '))

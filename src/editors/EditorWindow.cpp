@@ -126,10 +126,17 @@ void EditorWindow::buildBoxes()
     }
     // The widest row (month, "/", day) has four columns; the rest of the width stays free.
     m_ui->boxGrid->setColumnStretch(4, 1);
-    if (previous) {
-        setTabOrder(previous, m_ui->enterButton);
-        setTabOrder(m_ui->enterButton, m_ui->quitButton);
+    // Tab runs down the boxes, then over the buttons to File Content; a new editor
+    // takes typing in its first box.
+    QWidget* const afterBoxes[] = { m_ui->enterButton, m_ui->quitButton, m_ui->saveButton, m_ui->saveAsButton,
+        m_ui->printButton, m_ui->Text1 };
+    for (QWidget* next : afterBoxes) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
     }
+    if (!m_boxes.isEmpty())
+        m_boxes.constFirst()->setFocus(Qt::OtherFocusReason);
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
@@ -146,6 +153,16 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void EditorWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Esc would reject the dialog and lose the records; only Quit or the close box end it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void EditorWindow::loadFile(const QString& fileName)

@@ -163,10 +163,10 @@ void ConnectionHandlers::connect_Click()
     if (!port.portOpen())
         return;
 
-    if (noPhone) {
-        if (!m_window.rs232Mode())
-            m_window.dialogs().inform(
-                QStringLiteral("Please input the phone number"), QStringLiteral("Phone Number"));
+    // The direct line dials nothing: only the modem needs the number.
+    if (noPhone && !m_window.rs232Mode()) {
+        m_window.dialogs().inform(
+            QStringLiteral("Please input the phone number"), QStringLiteral("Phone Number"));
         ui.Text2->setFocus();
         return;
     }
@@ -233,6 +233,9 @@ void ConnectionHandlers::OptionPort_Click(int number)
     SerialPort& port = m_window.MSComm1();
     if (port.portOpen()) {
         m_window.dialogs().inform(QStringLiteral("Comm port is opened!"));
+        // The buttons keep showing the port that is open, not the one clicked.
+        for (int other = 1; other <= 4; ++other)
+            portButton(other)->setChecked(other == port.commPort());
         return;
     }
     for (int other = 1; other <= 4; ++other)

@@ -1,7 +1,6 @@
 #include "ReceiveFilter.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "SerialPort.h"
 
@@ -45,18 +44,54 @@ Chunk clean(const QString& received)
     return chunk;
 }
 
+namespace {
+    bool isBreak(QChar c)
+    {
+        return c == LineFeed || c == QChar::ParagraphSeparator;
+    }
+
+    // Drops the oldest TrimCount characters, a line break counting two; a break
+    // half inside goes with them.
+    void trim(Batch& batch)
+    {
+        qsizetype dropped = 0;
+        const auto drop = [&](QChar c) {
+            dropped += isBreak(c) ? 2 : 1;
+            if (isBreak(c))
+                --batch.breaks;
+        };
+        while (dropped < TrimCount && batch.boxStart < batch.boxEnd) {
+            const qsizetype at = batch.boxStart++;
+            drop(at < batch.box.size() ? batch.box.at(at) : QChar());
+        }
+        while (dropped < TrimCount && batch.tailStart < batch.tail.size())
+            drop(batch.tail.at(batch.tailStart++));
+    }
+} // namespace
+
+Batch::Batch(const QString& boxText)
+    : boxEnd(boxText.size())
+    , box(boxText)
+    , breaks(std::count_if(boxText.begin(), boxText.end(), isBreak))
+{
+}
+
 void add(Batch& batch, bool replacesLast, const QString& shown)
 {
-    if (const int trim = trimmedBefore(int(std::min<qsizetype>(batch.length(), INT_MAX)))) {
-        const qsizetype fromBox = std::min<qsizetype>(trim, batch.boxEnd - batch.boxStart);
-        batch.boxStart += fromBox;
-        batch.tailStart += trim - fromBox;
-    }
+    if (batch.trimLength() > TrimAbove)
+        trim(batch);
     if (replacesLast && batch.length() > 0) {
-        if (batch.tail.size() > batch.tailStart)
+        QChar last;
+        if (batch.tail.size() > batch.tailStart) {
+            last = batch.tail.back();
             batch.tail.chop(1);
-        else
+        } else {
             --batch.boxEnd;
+            if (batch.boxEnd < batch.box.size())
+                last = batch.box.at(batch.boxEnd);
+        }
+        if (isBreak(last))
+            --batch.breaks;
     }
     // Text already trimmed away is not kept.
     if (batch.tailStart > 65536) {
@@ -64,6 +99,7 @@ void add(Batch& batch, bool replacesLast, const QString& shown)
         batch.tailStart = 0;
     }
     batch.tail += shown;
+    batch.breaks += std::count_if(shown.begin(), shown.end(), isBreak);
 }
 
 QString forDisplay(const QString& text)
@@ -71,11 +107,6 @@ QString forDisplay(const QString& text)
     QString display = text;
     display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return display;
-}
-
-int trimmedBefore(int length)
-{
-    return length > TrimAbove ? TrimCount : 0;
 }
 
 EventTexts eventTexts(int code)

@@ -7,7 +7,8 @@
 namespace ReceiveFilter {
 
 // The box is trimmed once it holds more than TrimAbove characters, by its oldest
-// TrimCount characters, so appending never works on much more than that.
+// TrimCount characters, so appending never works on much more than that. Both
+// count a line end as the two characters (CR LF) it is in the log and the files.
 constexpr int TrimAbove = 20000;
 constexpr int TrimCount = 4096;
 
@@ -29,26 +30,33 @@ Chunk clean(const QString& received);
 // The chunk text as the box holds it: one line break per carriage return + line feed.
 QString forDisplay(const QString& text);
 
-// How many of the box's oldest characters to drop before appending to a box that
-// holds length characters (0 or TrimCount).
-int trimmedBefore(int length);
-
 // Received text that has not reached the box yet. Adding pieces one by one and
 // applying the batch once leaves the box exactly as appending every piece on its
 // own (trimming first, a leading backspace taking the last character) would, so
-// a flood costs the box one update instead of one per read.
+// a flood costs the box one update instead of one per read. Positions count box
+// characters, where a line break is one; the trim counts it as two.
 struct Batch
 {
+    // A box without line breaks, of that many characters.
     explicit Batch(qsizetype boxLength = 0)
         : boxEnd(boxLength)
     {
     }
+    // The box as it holds its text: lines separated by line feeds or paragraph
+    // separators (QTextDocument::toRawText()).
+    explicit Batch(const QString& boxText);
+
     qsizetype boxStart = 0; // the box's oldest characters before this are dropped
     qsizetype boxEnd = 0; // its characters from here on are taken back by backspaces
     QString tail; // display text to append; its first tailStart characters are dropped
     qsizetype tailStart = 0;
 
     qsizetype length() const { return boxEnd - boxStart + tail.size() - tailStart; }
+    // The length as the trim counts it: every line break two characters.
+    qsizetype trimLength() const { return length() + breaks; }
+
+    QString box; // the box's text, to find its line breaks (empty: none)
+    qsizetype breaks = 0; // line breaks between boxStart and the end of the tail
 };
 
 // Adds one cleaned piece (its display form) as AppendReceived would append it.

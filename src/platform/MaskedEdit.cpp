@@ -1,6 +1,9 @@
 #include "MaskedEdit.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
+
+#include <utility>
 
 namespace {
 
@@ -132,4 +135,39 @@ void MaskedEdit::focusInEvent(QFocusEvent* event)
     QLineEdit::focusInEvent(event);
     deselect();
     setCursorPosition(0);
+    // Qt gives the focus before it hands the box the press, which would move the
+    // caret to the click point; right of the last digit every digit is refused.
+    m_focusingPress = event->reason() == Qt::MouseFocusReason;
+}
+
+void MaskedEdit::focusOutEvent(QFocusEvent* event)
+{
+    m_focusingPress = false;
+    m_holdingFocusingPress = false;
+    QLineEdit::focusOutEvent(event);
+}
+
+void MaskedEdit::mousePressEvent(QMouseEvent* event)
+{
+    const bool focusing = std::exchange(m_focusingPress, false);
+    QLineEdit::mousePressEvent(event);
+    if (focusing && hasFocus()) {
+        deselect();
+        setCursorPosition(0);
+        m_holdingFocusingPress = true;
+    }
+}
+
+void MaskedEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    // A drag that starts with the focusing click selects nothing from the click point.
+    if (m_holdingFocusingPress)
+        return;
+    QLineEdit::mouseMoveEvent(event);
+}
+
+void MaskedEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_holdingFocusingPress = false;
+    QLineEdit::mouseReleaseEvent(event);
 }

@@ -4,7 +4,9 @@
 
 // Masked edit box over QLineEdit's input mask. In the mask "#" stands for one digit
 // and every other character is a literal that shows and cannot be overtyped.
-// The caret goes to the start of the box when it gets the focus.
+// A box that gets the focus, by Tab, by program or by a mouse click, starts typing
+// at its first position; a click in a box that has the focus already places the
+// caret where it lands, as usual.
 class MaskedEdit : public QLineEdit
 {
     Q_OBJECT
@@ -32,8 +34,15 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QString m_mask;
     QChar m_prompt = QLatin1Char(' ');
+    // The press that brought the focus is still to come, or still held down.
+    bool m_focusingPress = false;
+    bool m_holdingFocusingPress = false;
 };

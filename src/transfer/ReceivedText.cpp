@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace {
@@ -70,7 +71,11 @@ ReceivedText::ReceivedText(form1& window)
 QString ReceivedText::receivedText() const
 {
     // The box breaks lines where the controller sent CR LF; the file keeps CR LF.
-    return m_window.ui().Text1->toPlainText().replace(QLatin1Char('\n'), CrLf);
+    // Raw text: toPlainText() would turn a received no-break space into a blank.
+    QString text = m_window.ui().Text1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, CrLf);
+    text.replace(QChar::LineSeparator, CrLf);
+    return text;
 }
 
 void ReceivedText::save_received_Click()

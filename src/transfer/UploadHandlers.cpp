@@ -108,26 +108,26 @@ bool UploadHandlers::chooseLog(const LogUpload& upload)
             return true;
         path = *chosen;
         answer = Dialogs::Answer::Ok;
-        if (!QFileInfo::exists(path))
+        const LogLookUp found = lookUp(path);
+        if (!found.failure.isEmpty()) {
+            dialogs.inform(found.failure, {}, Dialogs::Icon::Exclamation);
+            return false;
+        }
+        if (!found.exists)
             break;
         answer = ReplaceQuestion::ask(dialogs, path);
         if (answer != Dialogs::Answer::Cancel)
             break;
     }
 
-    if (answer == Dialogs::Answer::Yes) {
-        QFile old(path);
-        if (!old.remove()) {
-            dialogs.inform(old.errorString(), {}, Dialogs::Icon::Exclamation);
-            return false;
-        }
-    }
-
-    // Append: a file kept by answering No gets the new dump after its old content.
+    // Replacing empties the old log only once the open has succeeded: a log that
+    // cannot be opened keeps its content, and the dump is not asked for. Otherwise
+    // the dump goes after what the file holds (a file kept by answering No).
+    const bool replace = answer == Dialogs::Answer::Yes;
     auto log = std::make_unique<QFile>(path);
-    if (!log->open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!log->open(QIODevice::WriteOnly | (replace ? QIODevice::Truncate : QIODevice::Append))) {
         dialogs.inform(log->errorString(), {}, Dialogs::Icon::Exclamation);
-        return true;
+        return !replace;
     }
     m_window.openLog(std::move(log));
     QPushButton* close = m_window.ui().Command3;
@@ -135,6 +135,21 @@ bool UploadHandlers::chooseLog(const LogUpload& upload)
     close->setEnabled(true);
     close->setFocus();
     return true;
+}
+
+UploadHandlers::LogLookUp UploadHandlers::lookUp(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.exists())
+        return { true, {} };
+    if (QFileInfo(file.absolutePath()).isDir())
+        return {};
+    // A folder of the path is missing or is a file: no log can be made there. The
+    // system's reason is what opening the path reports.
+    QFile probe(path);
+    if (probe.open(QIODevice::ReadOnly))
+        return { true, {} };
+    return { false, probe.errorString() };
 }
 
 void UploadHandlers::up_par_Click()

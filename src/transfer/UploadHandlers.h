@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class form1;
 
@@ -35,6 +36,14 @@ private:
     void closeLogFirst();
     // Asks for the log file and opens it; false when the command must not be sent.
     bool chooseLog(const LogUpload& upload);
+
+    // Whether a chosen log path names a file, or why it cannot name one at all.
+    struct LogLookUp
+    {
+        bool exists = false;
+        QString failure; // the system's reason; empty when the look-up worked
+    };
+    static LogLookUp lookUp(const QString& path);
 
     form1& m_window;
 };

@@ -9,16 +9,12 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
 
 namespace {
-// Connect sends its greeting only with a phone number stored, RS232 mode too.
-const QString FixturePhone = QStringLiteral("5550100");
-
 QAbstractButton* button(form1& window, const char* name)
 {
     auto* found = window.findChild<QAbstractButton*>(QLatin1String(name));
@@ -41,6 +37,11 @@ void clickControl(QWidget* control)
         at = box->style()->subElementRect(element, &option, box).center();
     }
     QTest::mouseClick(control, Qt::LeftButton, {}, at);
+}
+
+void clickInside(QWidget* box, double across)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(int(box->width() * across), box->height() / 2));
 }
 
 MainWindowFixture::MainWindowFixture()
@@ -90,8 +91,6 @@ Pty& MainWindowFixture::pty()
 void MainWindowFixture::connectRs232()
 {
     form1& main = show();
-    if (auto* phone = main.findChild<QLineEdit*>(QStringLiteral("Text2")); phone && phone->text().isEmpty())
-        phone->setText(FixturePhone);
     clickControl(button(main, "Option1"));
     clickControl(button(main, "Option7"));
     // Connect runs its waits inside the click.

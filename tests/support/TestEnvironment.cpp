@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QSettings>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 TestEnvironment::TestEnvironment(std::chrono::milliseconds tick)
 {
     const QByteArray home = QFile::encodeName(m_dir.path());
@@ -46,4 +50,34 @@ QString TestEnvironment::writeFile(const QString& name, const QByteArray& bytes)
 void TestEnvironment::clearSettings()
 {
     SettingsStore().clear();
+}
+
+Unprivileged::Unprivileged()
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        return;
+    m_switched = ::setresgid(65534, 65534, 0) == 0 && ::setresuid(65534, 65534, 0) == 0;
+    if (!m_switched)
+        ::setresgid(0, 0, 0);
+#endif
+}
+
+Unprivileged::~Unprivileged()
+{
+#ifdef Q_OS_UNIX
+    if (m_switched) {
+        [[maybe_unused]] const int user = ::setresuid(0, 0, 0);
+        [[maybe_unused]] const int group = ::setresgid(0, 0, 0);
+    }
+#endif
+}
+
+bool Unprivileged::effective() const
+{
+#ifdef Q_OS_UNIX
+    return ::geteuid() != 0;
+#else
+    return true;
+#endif
 }

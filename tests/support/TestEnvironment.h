@@ -33,10 +33,27 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Root writes into any file: a test of a file that cannot be written runs as
+// "nobody" while this lives (on Unix, when started as root). The saved user id stays
+// 0, so the test returns to root afterwards.
+class Unprivileged
+{
+public:
+    Unprivileged();
+    ~Unprivileged();
+    // False when running as root could not be left.
+    bool effective() const;
+
+private:
+    bool m_switched = false;
+};
+
 // Clicks a control with the mouse where a user would: a radio button or a check
 // box on its indicator and label (their blank right part takes no click), anything
 // else in its middle.
 void clickControl(QWidget* control);
+// Clicks a box at the given share of its width (0.9: its right part), halfway down.
+void clickInside(QWidget* box, double across);
 
 // The main window as the program builds it, with scripted dialogs, settings in the
 // test environment and port 1 mapped to a fresh pseudo-terminal ([Ports] COM1).
@@ -54,8 +71,8 @@ public:
     SettingsStore& settings();
     Pty& pty();
 
-    // Selects port 1 and RS232 or modem mode and presses Connect, answering what
-    // the connect shows; drains what was sent.
+    // Selects port 1 and RS232 mode and presses Connect (no phone number needed);
+    // drains what was sent.
     void connectRs232();
 
 private:
