@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QList>
 #include <QPointer>
+#include <QWidget>
 #include <QWindow>
 
 #include <memory>
@@ -43,27 +44,32 @@ public:
     {
         QCoreApplication::instance()->removeEventFilter(this);
         // Posted, so they arrive once the handler that held them has returned.
-        for (auto& [window, event] : m_held) {
-            if (window)
-                QCoreApplication::postEvent(window, event.release());
+        for (auto& [receiver, event] : m_held) {
+            if (receiver)
+                QCoreApplication::postEvent(receiver, event.release());
         }
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!isUserInput(event->type()) || !watched->isWindowType())
+        if (!isUserInput(event->type()))
             return false;
-        auto* window = static_cast<QWindow*>(watched);
-        if (!m_windows.contains(window))
+        // Input reaches a window, or (sent straight, as tests do) one of its widgets.
+        QWindow* window = nullptr;
+        if (watched->isWindowType())
+            window = static_cast<QWindow*>(watched);
+        else if (watched->isWidgetType())
+            window = static_cast<QWidget*>(watched)->window()->windowHandle();
+        if (!window || !m_windows.contains(window))
             return false;
-        m_held.emplace_back(window, std::unique_ptr<QEvent>(event->clone()));
+        m_held.emplace_back(watched, std::unique_ptr<QEvent>(event->clone()));
         return true;
     }
 
 private:
     QList<QPointer<QWindow>> m_windows;
-    std::vector<std::pair<QPointer<QWindow>, std::unique_ptr<QEvent>>> m_held;
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_held;
 };
 
 int g_depth = 0;
