@@ -169,8 +169,9 @@ void CommandRenewalTest::reopenFailure_data()
                                   << "medit2";
     QTest::newRow("whole clear") << "whole clear"
                                  << "clearhld";
+    // END moves the focus to Connect only once the renewal has worked.
     QTest::newRow("END") << "END"
-                         << "connect";
+                         << "endg";
 }
 
 // The device goes away between two commands: the reopen fails, the command is
