@@ -170,41 +170,6 @@ private slots:
         QVERIFY(window->ui().Frame4->isEnabled());
     }
 
-    void everyInputBoxHasAnAccessibleName_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("accessibleName");
-        QTest::newRow("Text1") << "Text1"
-                               << "Received Content";
-        QTest::newRow("Text2") << "Text2"
-                               << "Phone Number";
-        QTest::newRow("Text3") << "Text3"
-                               << " Master Code";
-        QTest::newRow("medit1") << "medit1"
-                                << "CallHoldTime";
-        QTest::newRow("medit6") << "medit6"
-                                << "PBX  No";
-        QTest::newRow("MEDIT7") << "MEDIT7"
-                                << "ManualUnlockDoor1";
-        QTest::newRow("meditacd") << "meditacd"
-                                  << "Clear Access Code";
-        QTest::newRow("Medit_New_mastercode") << "Medit_New_mastercode"
-                                              << "NewMasterCode";
-        QTest::newRow("MsgWel") << "MsgWel"
-                                << "Welcome Message";
-    }
-
-    void everyInputBoxHasAnAccessibleName()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, accessibleName);
-        ScriptedDialogs dialogs;
-        form1 window(settings, dialogs);
-        auto* box = window.findChild<QWidget*>(name);
-        QVERIFY(box);
-        QCOMPARE(box->accessibleName(), accessibleName);
-    }
-
     void unloadSavesPortAndPhone_data()
     {
         QTest::addColumn<QString>("storedPh");

@@ -26,6 +26,32 @@ const QString tenantWarning = QStringLiteral(" Please input the Tenant_Directory
                                              "Warning: If you input '0' or '00' or '000' or '0000', "
                                              "All tenants in the system will be deleted!");
 
+// One clear command as the operator gives it: the value typed into its box (single
+// entries), the question, and what Yes sends.
+struct Clear
+{
+    const char* button;
+    const char* box; // "" for a whole database
+    const char* value;
+    const char* question;
+    const char* line;
+    const char* focus; // after the line went out
+};
+
+const Clear Clears[] = {
+    { "clearacd", "meditacd", "1234", "Do you really want to delete Access Code DataBase ?",
+        "KLR ACD 1234\r\n", "medittnt" },
+    { "clearacd", "meditacd", "0000", "Do you really want to delete Access Code DataBase ?",
+        "KLR ACD 0000\r\n", "medittnt" },
+    { "cleartnt", "medittnt", "12", "Do you really want to delete Tenant DataBase ?", "CLR TNT 12\r\n",
+        "Crno" },
+    { "clearats", "", "", "Do you really want to delete auto schedule DataBase ?", "KLR ATS\r\n",
+        "clearats" },
+    { "clearevr", "", "", "Do you really want to delete EventRecord DataBase ?", "KLR EVR\r\n", "clearevr" },
+    { "clearhld", "", "", "Do you really want to delete all Holidays DataBase ?", "KLR HLD\r\n", "clearhld" },
+    { "cleartmz", "", "", "Do you really want to delete Timezone DataBase ?", "KLR TMZ\r\n", "cleartmz" },
+};
+
 } // namespace
 
 class ClearCommandsTest : public QObject
@@ -36,19 +62,16 @@ private slots:
     void init();
     void cleanup();
 
-    void confirmed_data();
-    void confirmed();
-    void declined_data();
-    void declined();
+    void confirmation_data();
+    void confirmation();
     void singleEntryWarning_data();
     void singleEntryWarning();
-    void wholeDatabaseClosedPort_data();
-    void wholeDatabaseClosedPort();
 
 private:
     template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
     bool openPort();
-    void expectConfirmation(const QString& question, Answer answer);
+    // Clicked left of its centre, where the operator aims at a four-digit box.
+    void type(const QString& box, const QString& value);
     QString focused() const;
 
     TestEnvironment m_environment;
@@ -82,10 +105,10 @@ bool ClearCommandsTest::openPort()
     return port.open().ok;
 }
 
-void ClearCommandsTest::expectConfirmation(const QString& question, Answer answer)
+void ClearCommandsTest::type(const QString& box, const QString& value)
 {
-    m_fixture->dialogs().expectMessage(question, QStringLiteral("Delete Confirmation"), answer,
-        Buttons::YesNo, Icon::Exclamation, Answer::No);
+    clickInside(control(box), 0.4);
+    QTest::keyClicks(control(box), value);
 }
 
 QString ClearCommandsTest::focused() const
@@ -93,119 +116,63 @@ QString ClearCommandsTest::focused() const
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
-void ClearCommandsTest::confirmed_data()
+void ClearCommandsTest::confirmation_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("question");
-    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QByteArray>("line"); // empty: nothing may go out
     QTest::addColumn<QString>("focus");
 
-    QTest::newRow("clearacd") << "clearacd"
-                              << "meditacd"
-                              << "1234"
-                              << "Do you really want to delete Access Code DataBase ?"
-                              << QByteArray("KLR ACD 1234\r\n") << "medittnt";
-    QTest::newRow("clearacd all zeros as typed") << "clearacd"
-                                                 << "meditacd"
-                                                 << "0000"
-                                                 << "Do you really want to delete Access Code DataBase ?"
-                                                 << QByteArray("KLR ACD 0000\r\n") << "medittnt";
-    QTest::newRow("cleartnt unpadded")
-        << "cleartnt"
-        << "medittnt"
-        << "12"
-        << "Do you really want to delete Tenant DataBase ?" << QByteArray("CLR TNT 12\r\n") << "Crno";
-    QTest::newRow("clearats") << "clearats"
-                              << ""
-                              << ""
-                              << "Do you really want to delete auto schedule DataBase ?"
-                              << QByteArray("KLR ATS\r\n") << "clearats";
-    QTest::newRow("clearevr") << "clearevr"
-                              << ""
-                              << ""
-                              << "Do you really want to delete EventRecord DataBase ?"
-                              << QByteArray("KLR EVR\r\n") << "clearevr";
-    QTest::newRow("clearhld") << "clearhld"
-                              << ""
-                              << ""
-                              << "Do you really want to delete all Holidays DataBase ?"
-                              << QByteArray("KLR HLD\r\n") << "clearhld";
-    QTest::newRow("cleartmz") << "cleartmz"
-                              << ""
-                              << ""
-                              << "Do you really want to delete Timezone DataBase ?"
-                              << QByteArray("KLR TMZ\r\n") << "cleartmz";
+    for (const Clear& clear : Clears) {
+        const QByteArray name = (QByteArray(clear.button) + ' ' + clear.value).trimmed();
+        QTest::addRow("%s, Yes", name.constData())
+            << clear.button << clear.box << clear.value << clear.question << int(Answer::Yes) << true
+            << QByteArray(clear.line) << clear.focus;
+        // No changes nothing, the focus included.
+        QTest::addRow("%s, No", name.constData())
+            << clear.button << clear.box << clear.value << clear.question << int(Answer::No) << true
+            << QByteArray() << clear.button;
+        // A whole database: the question comes first; the closed port shows after Yes.
+        if (!*clear.box)
+            QTest::addRow("%s, port closed", clear.button)
+                << clear.button << clear.box << clear.value << clear.question << int(Answer::Yes) << false
+                << QByteArray() << clear.button;
+    }
 }
 
-void ClearCommandsTest::confirmed()
+void ClearCommandsTest::confirmation()
 {
     QFETCH(QString, button);
     QFETCH(QString, box);
     QFETCH(QString, value);
     QFETCH(QString, question);
+    QFETCH(int, answer);
+    QFETCH(bool, open);
     QFETCH(QByteArray, line);
     QFETCH(QString, focus);
 
-    QVERIFY(openPort());
-    if (!box.isEmpty()) {
-        control(box)->setFocus();
-        QTest::keyClicks(control(box), value);
-    }
-    control(button)->setFocus();
-    expectConfirmation(question, Answer::Yes);
+    if (open)
+        QVERIFY(openPort());
+    if (!box.isEmpty())
+        type(box, value);
+    m_fixture->dialogs().expectMessage(question, QStringLiteral("Delete Confirmation"), Answer(answer),
+        Buttons::YesNo, Icon::Exclamation, Answer::No);
+    if (!open)
+        m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
+            QStringLiteral("Disconnect"), Answer::Ok, Buttons::Ok, Icon::None);
     QTest::mouseClick(control(button), Qt::LeftButton);
 
-    QVERIFY(m_fixture->pty().waitFor(line));
-    QCOMPARE(m_fixture->pty().take(), line);
+    if (line.isEmpty()) {
+        QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    } else {
+        QVERIFY(m_fixture->pty().waitFor(line));
+        QCOMPARE(m_fixture->pty().take(), line);
+    }
     QCOMPARE(focused(), focus);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ClearCommandsTest::declined_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("question");
-
-    QTest::newRow("clearacd") << "clearacd"
-                              << "meditacd"
-                              << "Do you really want to delete Access Code DataBase ?";
-    QTest::newRow("cleartnt") << "cleartnt"
-                              << "medittnt"
-                              << "Do you really want to delete Tenant DataBase ?";
-    QTest::newRow("clearats") << "clearats"
-                              << ""
-                              << "Do you really want to delete auto schedule DataBase ?";
-    QTest::newRow("clearevr") << "clearevr"
-                              << ""
-                              << "Do you really want to delete EventRecord DataBase ?";
-    QTest::newRow("clearhld") << "clearhld"
-                              << ""
-                              << "Do you really want to delete all Holidays DataBase ?";
-    QTest::newRow("cleartmz") << "cleartmz"
-                              << ""
-                              << "Do you really want to delete Timezone DataBase ?";
-}
-
-void ClearCommandsTest::declined()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, box);
-    QFETCH(QString, question);
-
-    QVERIFY(openPort());
-    if (!box.isEmpty()) {
-        control(box)->setFocus();
-        QTest::keyClicks(control(box), QStringLiteral("77"));
-    }
-    control(button)->setFocus();
-    expectConfirmation(question, Answer::No);
-    QTest::mouseClick(control(button), Qt::LeftButton);
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(focused(), button);
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
 
@@ -246,44 +213,12 @@ void ClearCommandsTest::singleEntryWarning()
 
     if (open)
         QVERIFY(openPort());
-    control(box)->setFocus();
-    QTest::keyClicks(control(box), value);
-    control(button)->setFocus();
+    type(box, value);
     m_fixture->dialogs().expectMessage(warning, title, Answer::Ok, Buttons::Ok, Icon::Information);
     QTest::mouseClick(control(button), Qt::LeftButton);
 
     QCOMPARE(m_fixture->pty().drain(), QByteArray());
     QCOMPARE(focused(), box);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ClearCommandsTest::wholeDatabaseClosedPort_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("question");
-
-    QTest::newRow("clearats") << "clearats"
-                              << "Do you really want to delete auto schedule DataBase ?";
-    QTest::newRow("clearevr") << "clearevr"
-                              << "Do you really want to delete EventRecord DataBase ?";
-    QTest::newRow("clearhld") << "clearhld"
-                              << "Do you really want to delete all Holidays DataBase ?";
-    QTest::newRow("cleartmz") << "cleartmz"
-                              << "Do you really want to delete Timezone DataBase ?";
-}
-
-void ClearCommandsTest::wholeDatabaseClosedPort()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, question);
-
-    // The question comes first; the closed port shows only after Yes.
-    expectConfirmation(question, Answer::Yes);
-    m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
-        QStringLiteral("Disconnect"), Answer::Ok, Buttons::Ok, Icon::None);
-    QTest::mouseClick(control(button), Qt::LeftButton);
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
 
