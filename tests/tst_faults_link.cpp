@@ -7,6 +7,7 @@
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "Transmitter.h"
+#include "Vestibar.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -24,6 +25,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include <unistd.h>
 
@@ -74,6 +76,7 @@ private slots:
     void cancelOnHeldLineReportsItUnsent();
     void heldRecordIsCountedOnceItLeft();
     void textDuringLogRetryKeepsItsPlace();
+    void closingTheWindowLetsAHeldLineLeave();
     void hangUpMidSend();
     void deviceHeldByAnotherProgram();
     void fullDiskDuringDump();
@@ -235,6 +238,44 @@ void LinkFaultsTest::textDuringLogRetryKeepsItsPlace()
     auto* box = control<QPlainTextEdit>("Text1");
     QTRY_COMPARE(box->toPlainText(), QStringLiteral("FIRST\nSECOND\n"));
     QCOMPARE(log->written, QByteArray("FIRST\r\nSECOND\r\n"));
+}
+
+// The window is closed while the far end holds a line back: the line still leaves
+// when XON comes within the bound.
+void LinkFaultsTest::closingTheWindowLetsAHeldLineLeave()
+{
+    Transmitter::setSlack(std::chrono::milliseconds(1500));
+    Pty pty;
+    SettingsStore settings;
+    settings.setValue(QStringLiteral("Ports"), QStringLiteral("COM2"), pty.slaveName());
+    ScriptedDialogs dialogs;
+    std::unique_ptr<form1> window = Vestibar::createMainWindow(settings, dialogs);
+    window->show();
+    window->findChild<QRadioButton*>("Option8")->setChecked(true);
+    SerialPort& port = window->MSComm1();
+    port.setCommPort(2);
+    port.setSettings(QStringLiteral("1200,N,8,1"));
+    port.setHandshaking(SerialPort::Handshaking::XonXoff);
+    QVERIFY(port.open().ok);
+    QVERIFY(pty.write(Xoff));
+    pty.drain(50);
+
+    auto* pulse = window->findChild<QAbstractButton*>("Pluse");
+    pulse->setEnabled(true);
+    QTimer::singleShot(100, window.get(), [&window] { window->close(); });
+    QTest::mouseClick(pulse, Qt::LeftButton);
+    QCOMPARE(pty.drain(50), QByteArray());
+
+    // The far end lets go while the window goes away.
+    std::thread farEnd([fd = pty.masterFd()] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        (void)::write(fd, "\x11", 1);
+    });
+    window.reset();
+    farEnd.join();
+    QVERIFY(pty.waitFor("PARPDL\r\n"));
+    QCOMPARE(pty.take(), QByteArray("PARPDL\r\n"));
+    QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
 }
 
 // The device goes away after the first record: the send stops with one message

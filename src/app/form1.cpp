@@ -312,8 +312,10 @@ void form1::closeEvent(QCloseEvent* event)
 {
     if (!m_closing) {
         m_closing = true;
-        // A handler inside a wait sees it end and stops.
+        // A handler inside a wait sees it end and stops; a line still held by the
+        // far end gets one bound to leave when the port closes with the window.
         m_timer1->abortWaits();
+        m_comm->abortWaits();
         Form_Unload();
     }
     event->accept();

@@ -42,6 +42,9 @@ bool Commands::SendCommandLine(form1& window, const QByteArray& line, const Send
     // A line the far end holds back with XOFF is waited for (the transmit event
     // tells the operator); it fails only when the port fails or the operator gives up.
     if (!port.output(line)) {
+        // Closing the window ended the wait: the line may still leave as the port closes.
+        if (window.closing())
+            return false;
         window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
             options.guardTitle, Dialogs::Icon::Exclamation);
         return false;

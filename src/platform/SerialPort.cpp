@@ -303,6 +303,11 @@ bool SerialPort::output(const QByteArray& bytes)
     return left;
 }
 
+void SerialPort::abortWaits()
+{
+    m_transmitter->abortWaits();
+}
+
 QByteArray SerialPort::input()
 {
     return std::exchange(m_input, {});

@@ -81,6 +81,10 @@ public:
     // raising ErTxFull each time the bound (line time plus slack) passes. False when
     // the port failed, was lost or was abandoned first: then the text did not leave.
     bool output(const QByteArray& bytes);
+    // Ends the waits of output() and close() at once (the window is closing): they
+    // return false, and what is queued stays for the close at destruction, which
+    // gives it one bound to leave.
+    void abortWaits();
     // Every character waiting in the receive buffer.
     QByteArray input();
     int inBufferCount() const;

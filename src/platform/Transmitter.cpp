@@ -127,7 +127,9 @@ bool Transmitter::waitUntilLeft()
     });
     look.start();
     level = QThread::currentThread()->loopLevel() + 1;
+    m_loops.append(&loop);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+    m_loops.removeOne(&loop);
     return left();
 }
 
@@ -141,6 +143,13 @@ bool Transmitter::drainWithinBound()
             QThread::msleep(std::min(step, LookIntervalMs));
     }
     return pending() == 0;
+}
+
+void Transmitter::abortWaits()
+{
+    // Nested loops return innermost first once control gets back to them.
+    for (QEventLoop* loop : std::as_const(m_loops))
+        loop->quit();
 }
 
 void Transmitter::drop()

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 
 #include <chrono>
 
+class QEventLoop;
 class QSerialPort;
 
 // The one way out to the line. Bytes handed over leave once and in the order given;
@@ -37,6 +39,8 @@ public:
     bool drainWithinBound();
     // Discards what is still queued: the operator chose to give it up.
     void drop();
+    // Ends every running wait at once (the window is closing); what is queued stays.
+    void abortWaits();
 
     // Bytes not yet on the line: Qt's buffer plus the driver's queue.
     qint64 pending() const;
@@ -53,4 +57,5 @@ private:
 
     QSerialPort& m_port;
     int m_drops = 0; // drop() calls so far: a send that sees it change lost its bytes
+    QList<QEventLoop*> m_loops; // running waits, innermost last
 };

@@ -165,6 +165,8 @@ void DatabaseSend::sendLines(const QString& path, qint64 total)
         // waited for; given up by the operator (the port closed), the send ends as
         // for a lost port.
         if (!port.output(RecordLines::wireLine(line))) {
+            if (m_window.closing())
+                return;
             if (port.portOpen())
                 m_window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
                     GuardTitle, Dialogs::Icon::Exclamation);
