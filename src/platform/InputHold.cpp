@@ -85,6 +85,11 @@ InputHold::InputHold()
 
 InputHold::~InputHold()
 {
+    if (g_depth == 1) {
+        // Input still queued by the window system joins the held input first, so
+        // that everything is handed on in the order it was given.
+        takeQueuedInput();
+    }
     if (--g_depth == 0) {
         delete g_holder;
         g_holder = nullptr;

@@ -1,5 +1,7 @@
 #include "Dialogs.h"
 
+#include "InputHold.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -85,6 +87,8 @@ QString qtPattern(QString pattern)
 std::optional<QString> runFileDialog(
     QWidget* parent, const Dialogs::FileRequest& request, QFileDialog::AcceptMode mode)
 {
+    // Clicks made while a command runs belong after it, not to the dialog.
+    InputHold::takeQueuedInput();
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile
@@ -178,6 +182,7 @@ std::optional<QString> QtDialogs::saveFile(const FileRequest& request)
 
 std::optional<Dialogs::PrintRequest> QtDialogs::print()
 {
+    InputHold::takeQueuedInput();
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_printer->setCopyCount(1);
