@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -181,13 +182,17 @@ void CommandRenewalTest::reopenFailure()
     QFETCH(QString, action);
     QFETCH(QString, focus);
 
+    // Port 1 is an adapter's stable name; the adapter is pulled while the port is open.
     control<QRadioButton>("Option7")->setChecked(true);
+    const QString missing = m_environment.filePath("by-id-adapter");
+    QFile::remove(missing);
+    QVERIFY(QFile::link(m_fixture->pty().slaveName(), missing));
+    m_fixture->settings().setValue("Ports", "COM1", missing);
     SerialPort& port = m_window->MSComm1();
     port.setCommPort(1);
     port.setSettings("1200,N,8,1");
     QVERIFY(port.open().ok);
-    const QString missing = m_environment.filePath("missing-device");
-    m_fixture->settings().setValue("Ports", "COM1", missing);
+    QVERIFY(QFile::remove(missing));
 
     const QString closed = QStringLiteral("The comm port is closed");
     if (action == "whole clear")

@@ -11,8 +11,7 @@ bool Commands::renewPort(form1& window, const QString& guardTitle)
         return true;
     InputHold hold;
     SerialPort& port = window.MSComm1();
-    port.close();
-    const SerialPort::OpenResult reopened = port.open();
+    const SerialPort::OpenResult reopened = port.reopen();
     if (reopened.ok)
         return true;
     Dialogs::Message message;

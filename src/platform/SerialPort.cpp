@@ -232,8 +232,20 @@ SerialPort::OpenResult SerialPort::open()
     }
     if (m_number < 1 || m_number > 99)
         return { false, InvalidPortNumber, QStringLiteral("There is no port %1.").arg(m_number) };
+    return openDevice(deviceName(m_number));
+}
 
-    const QString device = deviceName(m_number);
+SerialPort::OpenResult SerialPort::reopen()
+{
+    const QString device = m_device;
+    close();
+    if (portOpen())
+        return { false, PortAlreadyOpen, {} };
+    return openDevice(device);
+}
+
+SerialPort::OpenResult SerialPort::openDevice(const QString& device)
+{
     m_device = device;
     m_port->setPortName(device);
     applySettings();

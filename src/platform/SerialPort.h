@@ -70,6 +70,10 @@ public:
     };
     // Opens the device of commPort() with the current settings and handshaking.
     OpenResult open();
+    // Closes (waiting for what is queued) and opens the same device again with the
+    // same settings: the renewal the direct line wants before every line. A port
+    // mapping changed meanwhile takes effect at the next open(), not here.
+    OpenResult reopen();
     // Waits until everything queued has left, then closes. Does nothing when closed.
     void close();
     // Closes at once, giving up whatever the far end has not taken yet: the
@@ -119,6 +123,7 @@ private:
     // Raises EvReceive from the event loop, for bytes read while a write or close waits.
     void raiseReceiveLater();
     void closeNow();
+    OpenResult openDevice(const QString& device);
     void closeLostDevice(int openNumber, const QString& reason);
     void applySettings();
     void startLineCounters();
