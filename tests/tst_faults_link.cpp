@@ -25,6 +25,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -89,6 +90,18 @@ private:
     }
     // Port 1 open in modem mode: no reopening before each line.
     bool openModemPort();
+    // Hands what reaches the far end to onBytes as it arrives.
+    std::unique_ptr<QSocketNotifier> readFarEnd(Pty& pty, std::function<void(const QByteArray&)> onBytes)
+    {
+        auto reader = std::make_unique<QSocketNotifier>(pty.masterFd(), QSocketNotifier::Read);
+        connect(reader.get(), &QSocketNotifier::activated, this, [&pty, onBytes = std::move(onBytes)] {
+            char buffer[256];
+            const ssize_t got = ::read(pty.masterFd(), buffer, sizeof buffer);
+            if (got > 0)
+                onBytes(QByteArray(buffer, int(got)));
+        });
+        return reader;
+    }
 
     TestEnvironment m_environment;
     std::unique_ptr<MainWindowFixture> m_fixture;
@@ -195,14 +208,9 @@ void LinkFaultsTest::heldRecordIsCountedOnceItLeft()
     QVERIFY(openModemPort());
     Pty& pty = m_fixture->pty();
     QByteArray arrived;
-    QSocketNotifier reader(pty.masterFd(), QSocketNotifier::Read);
-    connect(&reader, &QSocketNotifier::activated, this, [&] {
-        char buffer[256];
-        const ssize_t got = ::read(pty.masterFd(), buffer, sizeof buffer);
-        if (got <= 0)
-            return;
+    const auto reader = readFarEnd(pty, [&](const QByteArray& bytes) {
         const bool first = arrived.isEmpty();
-        arrived.append(buffer, int(got));
+        arrived += bytes;
         if (first)
             pty.write(Xoff); // busy after the first record
     });
@@ -295,14 +303,11 @@ void LinkFaultsTest::hangUpMidSend()
     QVERIFY(openModemPort());
     Pty& pty = m_fixture->pty();
     QByteArray arrived;
-    QSocketNotifier reader(pty.masterFd(), QSocketNotifier::Read);
-    connect(&reader, &QSocketNotifier::activated, this, [&] {
-        char buffer[256];
-        const ssize_t got = ::read(pty.masterFd(), buffer, sizeof buffer);
-        if (got > 0)
-            arrived.append(buffer, int(got));
+    std::unique_ptr<QSocketNotifier> reader;
+    reader = readFarEnd(pty, [&](const QByteArray& bytes) {
+        arrived += bytes;
         if (arrived.contains("\r\n")) {
-            reader.setEnabled(false);
+            reader->setEnabled(false);
             pty.closeMaster();
         }
     });
