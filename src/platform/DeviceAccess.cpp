@@ -19,19 +19,6 @@ QString groupName(gid_t gid)
     return QString::number(gid);
 }
 
-bool inGroup(gid_t gid)
-{
-    if (getegid() == gid)
-        return true;
-    gid_t groups[256];
-    const int count = getgroups(256, groups);
-    for (int i = 0; i < count; ++i) {
-        if (groups[i] == gid)
-            return true;
-    }
-    return false;
-}
-
 // Why the device would not open, in words an operator can act on.
 QString reasonFor(const QString& device, QSerialPort::SerialPortError error, const QString& qtText)
 {
@@ -50,7 +37,7 @@ QString reasonFor(const QString& device, QSerialPort::SerialPortError error, con
         switch (openError) {
         case EACCES:
         case EPERM:
-            if (!inGroup(info.st_gid))
+            if (!DeviceAccess::memberOf(info.st_gid))
                 return QStringLiteral("Permission denied: you are not a member of the group \"%1\" that "
                                       "owns %2.")
                     .arg(groupName(info.st_gid), device);
@@ -92,3 +79,18 @@ QString DeviceAccess::openFailureReason(
 {
     return reasonFor(device, error, qtText);
 }
+
+#ifdef Q_OS_UNIX
+bool DeviceAccess::memberOf(gid_t gid)
+{
+    if (getegid() == gid)
+        return true;
+    gid_t groups[256];
+    const int count = getgroups(256, groups);
+    for (int i = 0; i < count; ++i) {
+        if (groups[i] == gid)
+            return true;
+    }
+    return false;
+}
+#endif

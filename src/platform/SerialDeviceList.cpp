@@ -1,5 +1,7 @@
 #include "SerialDeviceList.h"
 
+#include "DeviceAccess.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -86,15 +88,6 @@ std::optional<QString> openBy(const QString& location)
     return std::nullopt;
 }
 
-bool memberOf(gid_t gid)
-{
-    if (getegid() == gid)
-        return true;
-    gid_t groups[256];
-    const int count = getgroups(256, groups);
-    return std::find(groups, groups + std::max(count, 0), gid) != groups + std::max(count, 0);
-}
-
 // Whether the group database already names this user in the group (a login is
 // still needed for it to apply to running programs).
 bool listedIn(const group& entry)
@@ -117,7 +110,7 @@ void noteAccess(SerialDevice& device)
         struct stat info
         {
         };
-        if (::stat(path.constData(), &info) == 0 && !memberOf(info.st_gid)
+        if (::stat(path.constData(), &info) == 0 && !DeviceAccess::memberOf(info.st_gid)
             && (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP)) {
             if (const group* entry = getgrgid(info.st_gid)) {
                 device.group = QString::fromLocal8Bit(entry->gr_name);
