@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QRadioButton>
 #include <QTest>
 
@@ -143,12 +144,15 @@ void ClockCommandsTest::end()
     QFETCH(bool, reopenFails);
     QFETCH(int, reopens);
     control<QRadioButton>(rs232 ? "Option7" : "Option8")->setChecked(true);
+    // Port 1 is an adapter's stable name, pulled before the click.
+    const QString adapter = m_environment.filePath(QStringLiteral("by-id-adapter"));
+    QFile::remove(adapter);
+    QVERIFY(QFile::link(m_fixture->pty().slaveName(), adapter));
+    m_fixture->settings().setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), adapter);
     QVERIFY(openPort());
     const int opened = m_window->MSComm1().openCount();
     if (reopenFails) {
-        // The device goes away before the click.
-        const QString missing = m_environment.filePath(QStringLiteral("missing-device"));
-        m_fixture->settings().setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), missing);
+        QVERIFY(QFile::remove(adapter));
         m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
             QStringLiteral("Disconnect"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
     }
