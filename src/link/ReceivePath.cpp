@@ -90,7 +90,7 @@ void ReceivePath::AppendReceived(QPlainTextEdit& box, const QString& text)
         showPending();
     m_box = &box;
     if (!m_pending)
-        m_pending.emplace(box.document()->characterCount() - 1);
+        m_pending.emplace(box.document()->toRawText());
     ReceiveFilter::add(*m_pending, chunk.replacesLast, ReceiveFilter::forDisplay(chunk.text));
 
     // A flood would otherwise lay out and paint the box once per read.
