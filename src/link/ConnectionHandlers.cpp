@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "InputHold.h"
 #include "SerialPort.h"
 #include "SettingsStore.h"
 #include "TextFiles.h"
@@ -203,6 +204,8 @@ void ConnectionHandlers::connect_Click()
 
 void ConnectionHandlers::close1_Click()
 {
+    // The link goes down in one piece: clicks made meanwhile come after it.
+    InputHold hold;
     Ui::form1& ui = m_window.ui();
     SerialPort& port = m_window.MSComm1();
     const QString title = QStringLiteral("End Communicatiom ");

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "InputHold.h"
 #include "ReplaceQuestion.h"
 #include "SerialPort.h"
 #include "form1.h"
@@ -68,6 +69,8 @@ void UploadHandlers::closeLogFirst()
 
 void UploadHandlers::logUpload_Click(const LogUpload& upload)
 {
+    // From the renewal to the write one command: clicks made meanwhile come after it.
+    InputHold hold;
     closeLogFirst();
     SerialPort& port = m_window.MSComm1();
     if (!port.portOpen()) {
@@ -160,6 +163,7 @@ void UploadHandlers::up_par_Click()
 
 void UploadHandlers::up_all_Click()
 {
+    InputHold hold;
     closeLogFirst();
     if (!m_window.MSComm1().portOpen()) {
         m_window.dialogs().inform(Closed, GuardTitle);
