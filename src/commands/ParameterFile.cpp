@@ -1,7 +1,5 @@
 #include "ParameterFile.h"
 
-#include <QStringList>
-
 #include <array>
 
 namespace {
@@ -86,18 +84,6 @@ std::optional<ParameterFile::Entry> ParameterFile::readLine(const QString& line)
         return Entry { rule.field, value };
     }
     return std::nullopt;
-}
-
-QList<ParameterFile::Entry> ParameterFile::read(const QString& text)
-{
-    QString normalised = text;
-    normalised.replace(crlf, QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QList<Entry> entries;
-    for (const QString& line : normalised.split(QLatin1Char('\n'))) {
-        if (const auto entry = readLine(line))
-            entries.append(*entry);
-    }
-    return entries;
 }
 
 QString ParameterFile::trimBlanks(const QString& text)

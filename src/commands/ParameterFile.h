@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QMap>
 #include <QString>
 
@@ -24,7 +23,6 @@ struct Entry
 {
     Field field;
     QString value;
-    friend bool operator==(const Entry&, const Entry&) = default;
 };
 
 // The file's text: one line per non-empty box in the fixed order, each ended by
@@ -34,9 +32,6 @@ QString write(const Values& values);
 // The setting one line asks for, after trimming its blanks; nothing when the line
 // matches no rule (wrong length, unknown or lower-case keyword, empty).
 std::optional<Entry> readLine(const QString& line);
-
-// The settings of a whole text in file order. Lines end at CR LF, CR or LF.
-QList<Entry> read(const QString& text);
 
 // Removes blanks (not tabs) at both ends.
 QString trimBlanks(const QString& text);
