@@ -31,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList lines = content.split(QStringLiteral("\r\n"));
     for (const QString& line : lines) {
         require(!line.startsWith(QLatin1Char(' ')), "a line keeps its leading blank");
-        // A bare LF is no line end in these files; it stays in its line.
+        // CR LF, a lone CR and a lone LF all end a line.
         require(!line.contains(QLatin1Char('\r')), "a carriage return inside a line");
+        require(!line.contains(QLatin1Char('\n')), "a line feed inside a line");
     }
 
     const QByteArray saved = DatabaseFile::fileFromContent(content);
