@@ -26,23 +26,16 @@ private slots:
     void init();
     void cleanup();
 
-    void buttonPath_data();
-    void buttonPath();
-    void enterPath_data();
-    void enterPath();
-    void valueGuard_data();
-    void valueGuard();
-    void newMasterCodeTakesFourDigits_data();
-    void newMasterCodeTakesFourDigits();
-    void portGuard_data();
-    void portGuard();
-    void welcomeMessage_data();
-    void welcomeMessage();
+    void sent_data();
+    void sent();
+    void refused_data();
+    void refused();
 
 private:
     template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
     bool openPort();
     void type(const QString& box, const QString& text);
+    void press(const QString& name, bool enter);
     QString focused() const;
 
     TestEnvironment m_environment;
@@ -86,342 +79,185 @@ void ParameterCommandsTest::type(const QString& box, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
+// Enter in a box, or a click on a button.
+void ParameterCommandsTest::press(const QString& name, bool enter)
+{
+    QWidget* target = control(name);
+    QVERIFY2(target, qPrintable(name));
+    if (enter) {
+        QTest::keyClick(target, Qt::Key_Return);
+    } else {
+        target->setFocus();
+        QTest::mouseClick(target, Qt::LeftButton);
+    }
+}
+
 QString ParameterCommandsTest::focused() const
 {
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
-void ParameterCommandsTest::buttonPath_data()
+void ParameterCommandsTest::sent_data()
 {
-    QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("pressed"); // a button clicked, or the box itself for Enter
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("focus");
 
-    QTest::newRow("FCN") << "FCN"
-                         << "Crno"
-                         << "123" << QByteArray("PARFCN 123\r\n") << "medit1";
-    QTest::newRow("uptalktime unpadded") << "uptalktime"
-                                         << "medit1"
-                                         << "7" << QByteArray("PARCHT 7\r\n") << "medit2";
-    QTest::newRow("opentime1") << "opentime1"
-                               << "medit2"
-                               << "10" << QByteArray("PARDOT1 10\r\n") << "medit3";
-    QTest::newRow("opentime2") << "opentime2"
-                               << "medit3"
-                               << "5" << QByteArray("PARDOT2 5\r\n") << "medit4";
-    QTest::newRow("lockcount") << "lockcount"
-                               << "medit4"
-                               << "3" << QByteArray("PARCLT 3\r\n") << "medit5";
-    QTest::newRow("systemid") << "systemid"
-                              << "medit5"
-                              << "2" << QByteArray("PARSYD 2\r\n") << "MEDIT7";
-    QTest::newRow("manualdoor1") << "manualdoor1"
-                                 << "MEDIT7"
-                                 << "12" << QByteArray("PAROHR1 12\r\n") << "medit8";
-    QTest::newRow("manualdoor2") << "manualdoor2"
-                                 << "medit8"
-                                 << "08" << QByteArray("PAROHR2 08\r\n") << "rl2";
-    QTest::newRow("rlm") << "rlm"
-                         << "rl2"
-                         << "1" << QByteArray("PARLMO 1\r\n") << "medit6";
-    QTest::newRow("ARN") << "ARN"
-                         << "medit6"
-                         << "12345" << QByteArray("PARNUM 12345\r\n") << "Medit_New_mastercode";
-    QTest::newRow("Newmastcode") << "Newmastcode"
-                                 << "Medit_New_mastercode"
-                                 << "0815" << QByteArray("PARCMC 0815\r\n") << "Medit_New_mastercode";
-    QTest::newRow("message") << "message"
-                             << "MsgWel"
-                             << "Welcome  Home " << QByteArray("PARMSG Welcome  Home \r\n") << "message";
-    QTest::newRow("PBX") << "PBX"
-                         << ""
-                         << "" << QByteArray("PARPBXON\r\n") << "PBX";
-    QTest::newRow("nonpbx carries MEDIT7") << "nonpbx"
-                                           << "MEDIT7"
-                                           << "12" << QByteArray("PARPBXOFF 12\r\n") << "nonpbx";
-    QTest::newRow("nonpbx empty MEDIT7") << "nonpbx"
-                                         << ""
-                                         << "" << QByteArray("PARPBXOFF \r\n") << "nonpbx";
-    QTest::newRow("Pluse") << "Pluse"
-                           << ""
-                           << "" << QByteArray("PARPDL\r\n") << "Pluse";
-    QTest::newRow("tone") << "tone"
-                          << ""
-                          << "" << QByteArray("PARTDL\r\n") << "tone";
-    QTest::newRow("Multi") << "Multi"
-                           << ""
-                           << "" << QByteArray("PARCONM\r\n") << "Multi";
-    QTest::newRow("singleg") << "singleg"
-                             << ""
-                             << "" << QByteArray("PARCONS\r\n") << "singleg";
-    QTest::newRow("OWR") << "OWR"
-                         << ""
-                         << "" << QByteArray("PAROWRON\r\n") << "OWR";
-    QTest::newRow("nowr") << "nowr"
-                          << ""
-                          << "" << QByteArray("PAROWROFF\r\n") << "nowr";
+    // Each value command goes out from its button and from Enter in its box alike.
+    struct Row
+    {
+        const char *button, *box, *value, *line, *focus;
+    };
+    const Row rows[] = {
+        { "FCN", "Crno", "123", "PARFCN 123\r\n", "medit1" },
+        { "uptalktime", "medit1", "7", "PARCHT 7\r\n", "medit2" },
+        { "opentime1", "medit2", "10", "PARDOT1 10\r\n", "medit3" },
+        { "opentime2", "medit3", "5", "PARDOT2 5\r\n", "medit4" },
+        { "lockcount", "medit4", "3", "PARCLT 3\r\n", "medit5" },
+        { "systemid", "medit5", "2", "PARSYD 2\r\n", "MEDIT7" },
+        { "manualdoor1", "MEDIT7", "12", "PAROHR1 12\r\n", "medit8" },
+        { "manualdoor2", "medit8", "08", "PAROHR2 08\r\n", "rl2" },
+        { "rlm", "rl2", "1", "PARLMO 1\r\n", "medit6" },
+        { "ARN", "medit6", "12345", "PARNUM 12345\r\n", "Medit_New_mastercode" },
+        { "Newmastcode", "Medit_New_mastercode", "0815", "PARCMC 0815\r\n", "Medit_New_mastercode" },
+    };
+    for (const Row& row : rows) {
+        QTest::addRow("%s", row.button)
+            << row.box << row.value << row.button << QByteArray(row.line) << row.focus;
+        QTest::addRow("Enter in %s", row.box)
+            << row.box << row.value << row.box << QByteArray(row.line) << row.focus;
+    }
+    QTest::newRow("Enter in an empty medit4 sends the blank")
+        << "medit4"
+        << ""
+        << "medit4" << QByteArray("PARCLT \r\n") << "medit5";
+    QTest::newRow("message") << "MsgWel"
+                             << "Welcome  Home "
+                             << "message" << QByteArray("PARMSG Welcome  Home \r\n") << "message";
+    QTest::newRow("nonpbx carries MEDIT7") << "MEDIT7"
+                                           << "12"
+                                           << "nonpbx" << QByteArray("PARPBXOFF 12\r\n") << "nonpbx";
+    QTest::newRow("nonpbx, MEDIT7 empty") << ""
+                                          << ""
+                                          << "nonpbx" << QByteArray("PARPBXOFF \r\n") << "nonpbx";
+    const char* const switches[][2] = { { "PBX", "PARPBXON\r\n" }, { "Pluse", "PARPDL\r\n" },
+        { "tone", "PARTDL\r\n" }, { "Multi", "PARCONM\r\n" }, { "singleg", "PARCONS\r\n" },
+        { "OWR", "PAROWRON\r\n" }, { "nowr", "PAROWROFF\r\n" } };
+    for (const auto& s : switches)
+        QTest::addRow("%s", s[0]) << ""
+                                  << "" << s[0] << QByteArray(s[1]) << s[0];
 }
 
-void ParameterCommandsTest::buttonPath()
+void ParameterCommandsTest::sent()
 {
-    QFETCH(QString, button);
     QFETCH(QString, box);
     QFETCH(QString, value);
+    QFETCH(QString, pressed);
     QFETCH(QByteArray, line);
     QFETCH(QString, focus);
 
     QVERIFY(openPort());
     if (!box.isEmpty())
         type(box, value);
-    auto* pushButton = control<QAbstractButton>(button);
-    QVERIFY(pushButton);
-    pushButton->setFocus();
-    QTest::mouseClick(pushButton, Qt::LeftButton);
+    press(pressed, pressed == box);
 
     QVERIFY(m_fixture->pty().waitFor(line));
     QCOMPARE(m_fixture->pty().take(), line);
     QCOMPARE(focused(), focus);
+    QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
 
-void ParameterCommandsTest::enterPath_data()
+void ParameterCommandsTest::refused_data()
 {
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("box"); // typed into first, unless empty
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pressed"); // a button clicked, or the box itself for Enter
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title"); // empty: the application's title
     QTest::addColumn<QString>("focus");
 
-    QTest::newRow("Crno") << "Crno"
-                          << "45" << QByteArray("PARFCN 45\r\n") << "medit1";
-    QTest::newRow("medit1") << "medit1"
-                            << "120" << QByteArray("PARCHT 120\r\n") << "medit2";
-    QTest::newRow("medit2") << "medit2"
-                            << "9" << QByteArray("PARDOT1 9\r\n") << "medit3";
-    QTest::newRow("medit3") << "medit3"
-                            << "15" << QByteArray("PARDOT2 15\r\n") << "medit4";
-    QTest::newRow("medit4 empty sends the blank") << "medit4"
-                                                  << "" << QByteArray("PARCLT \r\n") << "medit5";
-    QTest::newRow("medit5") << "medit5"
-                            << "4" << QByteArray("PARSYD 4\r\n") << "MEDIT7";
-    QTest::newRow("MEDIT7") << "MEDIT7"
-                            << "23" << QByteArray("PAROHR1 23\r\n") << "medit8";
-    QTest::newRow("medit8") << "medit8"
-                            << "6" << QByteArray("PAROHR2 6\r\n") << "rl2";
-    QTest::newRow("rl2") << "rl2"
-                         << "0" << QByteArray("PARLMO 0\r\n") << "medit6";
-    QTest::newRow("medit6") << "medit6"
-                            << "901" << QByteArray("PARNUM 901\r\n") << "Medit_New_mastercode";
-    QTest::newRow("Medit_New_mastercode stays")
-        << "Medit_New_mastercode"
-        << "4321" << QByteArray("PARCMC 4321\r\n") << "Medit_New_mastercode";
+    // An empty value is asked for, and the box gets the focus.
+    const char* const prompts[][3] = {
+        { "FCN", "Crno", "Please input the Facility Code of the CardReader" },
+        { "uptalktime", "medit1", "Please input Call Hold Time" },
+        { "opentime1", "medit2", "Please input Door 1 Open Time" },
+        { "opentime2", "medit3", "Please input Door 2 Open Time" },
+        { "lockcount", "medit4", "Please input Lock Out Count" },
+        { "systemid", "medit5", "Please input System ID" },
+        { "manualdoor1", "MEDIT7", "Please input Door 1 Unlock Hour" },
+        { "manualdoor2", "medit8", "Please input Door 2 Unlock Hour" },
+        { "rlm", "rl2", "Please input Relay2 Mode" },
+        { "ARN", "medit6", "Please input PBX No" },
+        { "Newmastcode", "Medit_New_mastercode", "Please input New MasterCode" },
+    };
+    for (const auto& p : prompts)
+        QTest::addRow("%s, empty", p[0]) << true << ""
+                                         << "" << p[0] << p[2] << "" << p[1];
+
+    // A new master code the controller's entry could not take.
+    const QString master = QStringLiteral("Medit_New_mastercode");
+    const QString fourDigits = QStringLiteral("The new master code must be 4 digits");
+    const char* const codes[][2]
+        = { { "three digits", "123" }, { "letters", "A1b2" }, { "two digits", "12" }, { "a blank", "123 " } };
+    for (const auto& c : codes) {
+        QTest::addRow("master code, %s", c[0])
+            << true << master << c[1] << "Newmastcode" << fourDigits << "" << master;
+        QTest::addRow("master code, Enter, %s", c[0])
+            << true << master << c[1] << master << fourDigits << "" << master;
+    }
+    QTest::newRow("master code, Enter, empty")
+        << true << master << "" << master << fourDigits << "" << master;
+
+    // The port closed: nothing goes out and the control clicked keeps the focus.
+    const char* const closed[][3] = { { "FCN", "Crno", "Disconnect" },
+        { "opentime2", "medit3", "Disconnect" }, { "Newmastcode", "Medit_New_mastercode", "Disconnect" },
+        { "nonpbx", "MEDIT7", "Disconnect" }, { "tone", "", "Disconnect" }, { "Crno", "Crno", "Disconnect" },
+        { "medit2", "medit2", "Disconnect" }, { "medit3", "medit3", "Disconnnect" },
+        { "medit6", "medit6", "Disconnect" },
+        { "Medit_New_mastercode", "Medit_New_mastercode", "Disconnect" } };
+    for (const auto& c : closed)
+        QTest::addRow("port closed, %s", c[0])
+            << false << c[1] << "1234" << c[0] << "The comm port is closed" << c[2] << c[0];
+
+    const QString welcome = QStringLiteral("Please Input the text in 'Welcome Message' box");
+    QTest::newRow("welcome, port closed") << false << "MsgWel"
+                                          << "Hi there"
+                                          << "message" << welcome << "Wellcome Message"
+                                          << "message";
+    QTest::newRow("welcome empty") << true << "MsgWel"
+                                   << ""
+                                   << "message" << welcome << "Wellcome Message"
+                                   << "message";
+    QTest::newRow("welcome empty, port closed") << false << "MsgWel"
+                                                << ""
+                                                << "message" << welcome << "Wellcome Message"
+                                                << "message";
 }
 
-void ParameterCommandsTest::enterPath()
+void ParameterCommandsTest::refused()
 {
-    QFETCH(QString, box);
-    QFETCH(QString, value);
-    QFETCH(QByteArray, line);
-    QFETCH(QString, focus);
-
-    QVERIFY(openPort());
-    type(box, value);
-    QTest::keyClick(control(box), Qt::Key_Return);
-
-    QVERIFY(m_fixture->pty().waitFor(line));
-    QCOMPARE(m_fixture->pty().take(), line);
-    QCOMPARE(focused(), focus);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ParameterCommandsTest::valueGuard_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("prompt");
-
-    QTest::newRow("FCN") << "FCN"
-                         << "Crno"
-                         << "Please input the Facility Code of the CardReader";
-    QTest::newRow("uptalktime") << "uptalktime"
-                                << "medit1"
-                                << "Please input Call Hold Time";
-    QTest::newRow("opentime1") << "opentime1"
-                               << "medit2"
-                               << "Please input Door 1 Open Time";
-    QTest::newRow("opentime2") << "opentime2"
-                               << "medit3"
-                               << "Please input Door 2 Open Time";
-    QTest::newRow("lockcount") << "lockcount"
-                               << "medit4"
-                               << "Please input Lock Out Count";
-    QTest::newRow("systemid") << "systemid"
-                              << "medit5"
-                              << "Please input System ID";
-    QTest::newRow("manualdoor1") << "manualdoor1"
-                                 << "MEDIT7"
-                                 << "Please input Door 1 Unlock Hour";
-    QTest::newRow("manualdoor2") << "manualdoor2"
-                                 << "medit8"
-                                 << "Please input Door 2 Unlock Hour";
-    QTest::newRow("rlm") << "rlm"
-                         << "rl2"
-                         << "Please input Relay2 Mode";
-    QTest::newRow("ARN") << "ARN"
-                         << "medit6"
-                         << "Please input PBX No";
-    QTest::newRow("Newmastcode") << "Newmastcode"
-                                 << "Medit_New_mastercode"
-                                 << "Please input New MasterCode";
-}
-
-void ParameterCommandsTest::valueGuard()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, box);
-    QFETCH(QString, prompt);
-
-    QVERIFY(openPort());
-    m_fixture->dialogs().expectMessage(
-        prompt, Dialogs::applicationTitle(), Answer::Ok, Buttons::Ok, Icon::None);
-    auto* pushButton = control<QAbstractButton>(button);
-    pushButton->setFocus();
-    QTest::mouseClick(pushButton, Qt::LeftButton);
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(focused(), box);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ParameterCommandsTest::newMasterCodeTakesFourDigits_data()
-{
-    QTest::addColumn<bool>("enter");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("button, three digits") << false << "123";
-    QTest::newRow("button, letters") << false << "A1b2";
-    QTest::newRow("Enter, empty") << true << "";
-    QTest::newRow("Enter, two digits") << true << "12";
-    QTest::newRow("Enter, a blank") << true << "123 ";
-}
-
-// A new master code the controller's entry could not take is refused, port open.
-void ParameterCommandsTest::newMasterCodeTakesFourDigits()
-{
-    QFETCH(bool, enter);
-    QFETCH(QString, value);
-
-    QVERIFY(openPort());
-    type(QStringLiteral("Medit_New_mastercode"), value);
-    m_fixture->dialogs().expectMessage(QStringLiteral("The new master code must be 4 digits"),
-        Dialogs::applicationTitle(), Answer::Ok, Buttons::Ok, Icon::None);
-    if (enter)
-        QTest::keyClick(control("Medit_New_mastercode"), Qt::Key_Return);
-    else
-        QTest::mouseClick(control("Newmastcode"), Qt::LeftButton);
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(focused(), QStringLiteral("Medit_New_mastercode"));
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ParameterCommandsTest::portGuard_data()
-{
-    QTest::addColumn<bool>("enter");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("title");
-
-    QTest::newRow("click FCN") << false << "FCN"
-                               << "Crno"
-                               << "Disconnect";
-    QTest::newRow("click opentime2") << false << "opentime2"
-                                     << "medit3"
-                                     << "Disconnect";
-    QTest::newRow("click Newmastcode") << false << "Newmastcode"
-                                       << "Medit_New_mastercode"
-                                       << "Disconnect";
-    QTest::newRow("click nonpbx") << false << "nonpbx"
-                                  << "MEDIT7"
-                                  << "Disconnect";
-    QTest::newRow("click tone") << false << "tone"
-                                << ""
-                                << "Disconnect";
-    QTest::newRow("Enter in Crno") << true << "Crno"
-                                   << "Crno"
-                                   << "Disconnect";
-    QTest::newRow("Enter in medit2") << true << "medit2"
-                                     << "medit2"
-                                     << "Disconnect";
-    QTest::newRow("Enter in medit3") << true << "medit3"
-                                     << "medit3"
-                                     << "Disconnnect";
-    QTest::newRow("Enter in medit6") << true << "medit6"
-                                     << "medit6"
-                                     << "Disconnect";
-    QTest::newRow("Enter in Medit_New_mastercode") << true << "Medit_New_mastercode"
-                                                   << "Medit_New_mastercode"
-                                                   << "Disconnect";
-}
-
-void ParameterCommandsTest::portGuard()
-{
-    QFETCH(bool, enter);
-    QFETCH(QString, control);
-    QFETCH(QString, box);
-    QFETCH(QString, title);
-
-    if (!box.isEmpty())
-        type(box, QStringLiteral("1234"));
-    auto* target = this->control(control);
-    target->setFocus();
-    m_fixture->dialogs().expectMessage(
-        QStringLiteral("The comm port is closed"), title, Answer::Ok, Buttons::Ok, Icon::None);
-    if (enter)
-        QTest::keyClick(target, Qt::Key_Return);
-    else
-        QTest::mouseClick(target, Qt::LeftButton);
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(focused(), control);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ParameterCommandsTest::welcomeMessage_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QByteArray>("line");
-
-    QTest::newRow("text, port open") << "Hi there" << true << QByteArray("PARMSG Hi there\r\n");
-    QTest::newRow("text, port closed") << "Hi there" << false << QByteArray();
-    QTest::newRow("empty, port open") << "" << true << QByteArray();
-    QTest::newRow("empty, port closed") << "" << false << QByteArray();
-}
-
-void ParameterCommandsTest::welcomeMessage()
-{
-    QFETCH(QString, text);
     QFETCH(bool, open);
-    QFETCH(QByteArray, line);
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, pressed);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(QString, focus);
 
     if (open)
         QVERIFY(openPort());
-    type(QStringLiteral("MsgWel"), text);
-    auto* button = control("message");
-    button->setFocus();
-    if (line.isEmpty())
-        m_fixture->dialogs().expectMessage(QStringLiteral("Please Input the text in 'Welcome Message' box"),
-            QStringLiteral("Wellcome Message"), Answer::Ok, Buttons::Ok, Icon::None);
-    QTest::mouseClick(button, Qt::LeftButton);
+    if (!box.isEmpty())
+        type(box, typed);
+    m_fixture->dialogs().expectMessage(
+        text, title.isEmpty() ? Dialogs::applicationTitle() : title, Answer::Ok, Buttons::Ok, Icon::None);
+    press(pressed, pressed == box);
 
-    if (line.isEmpty()) {
-        QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    } else {
-        QVERIFY(m_fixture->pty().waitFor(line));
-        QCOMPARE(m_fixture->pty().take(), line);
-    }
-    QCOMPARE(focused(), QStringLiteral("message"));
+    QCOMPARE(m_fixture->pty().drain(), QByteArray());
+    QCOMPARE(focused(), focus);
     QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
     QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
 }
