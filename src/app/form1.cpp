@@ -293,11 +293,6 @@ bool form1::closing() const
     return m_closing;
 }
 
-const QList<QWidget*>& form1::linkControls() const
-{
-    return m_linkControls;
-}
-
 void form1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);

@@ -75,11 +75,6 @@ public:
     // True once the window has begun to unload.
     bool closing() const;
 
-    // The link control set: every control that starts disabled, in the order the
-    // window disables them at load (the Paste menu item is not among them).
-    // Disconnect disables exactly these again.
-    const QList<QWidget*>& linkControls() const;
-
 signals:
     // After the Load sequence has run (first show).
     void loaded();
