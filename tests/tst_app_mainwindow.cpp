@@ -103,14 +103,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         auto window = loadedWindow(dialogs);
-        // Every control of the window's design that starts disabled.
-        const QStringList disabled = QStringLiteral(
-            "Mastercode cleartnt clearacd clearhld clearats cleartmz meditacd medittnt up_hlp nonpbx PBX FCN "
-            "OWR nowr ARN medit6 endg upload download sendfileg tone Pluse singleg Multi message RtRTc date "
-            "uptalktime opentime1 opentime2 lockcount systemid manualdoor1 manualdoor2 Newmastcode up_all "
-            "up_par up_tnt up_evr MEDIT7 medit8 clearevr rlm Command2 hldc atsc tmzc Medit_New_mastercode")
-                                         .split(QLatin1Char(' '));
-        for (const QString& name : disabled) {
+        for (const QString& name : linkControlSet()) {
             auto* control = window->findChild<QWidget*>(name);
             QVERIFY2(control && !control->isEnabled(), qPrintable(name));
         }

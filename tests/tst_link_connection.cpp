@@ -259,12 +259,7 @@ void ConnectionTest::disconnect()
     m_fixture->connectRs232();
     click(rs232 ? "Option7" : "Option8");
     // The link control set, as in the middle of a programming run.
-    const QStringList linkControls = QStringLiteral(
-        "message rlm Command2 Mastercode clearats clearhld cleartmz cleartnt clearacd medittnt meditacd "
-        "hldc atsc tmzc date clearevr upload download sendfileg tone Pluse singleg Multi endg RtRTc "
-        "uptalktime opentime1 opentime2 lockcount systemid manualdoor1 manualdoor2 Newmastcode up_all "
-        "up_par up_tnt up_evr up_hlp MEDIT7 medit8 medit6 nonpbx PBX ARN FCN OWR nowr Medit_New_mastercode")
-                                         .split(QLatin1Char(' '));
+    const QStringList linkControls = linkControlSet();
     for (const QString& name : linkControls) {
         QVERIFY2(control(qPrintable(name)), qPrintable(name));
         control(qPrintable(name))->setEnabled(true);

@@ -24,6 +24,16 @@ QAbstractButton* button(form1& window, const char* name)
 }
 } // namespace
 
+QStringList linkControlSet()
+{
+    return QStringLiteral(
+        "message rlm Command2 Mastercode clearats clearhld cleartmz cleartnt clearacd medittnt meditacd "
+        "hldc atsc tmzc date clearevr upload download sendfileg tone Pluse singleg Multi endg RtRTc "
+        "uptalktime opentime1 opentime2 lockcount systemid manualdoor1 manualdoor2 Newmastcode up_all "
+        "up_par up_tnt up_evr up_hlp MEDIT7 medit8 medit6 nonpbx PBX ARN FCN OWR nowr Medit_New_mastercode")
+        .split(QLatin1Char(' '));
+}
+
 void clickControl(QWidget* control)
 {
     QPoint at = control->rect().center();

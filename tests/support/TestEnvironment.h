@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -52,6 +53,10 @@ private:
 // box on its indicator and label (their blank right part takes no click), anything
 // else in its middle.
 void clickControl(QWidget* control);
+
+// The link control set as the window's design names it: the 48 controls that start
+// disabled and that Disconnect disables again.
+QStringList linkControlSet();
 // Clicks a box at the given share of its width (0.9: its right part), halfway down.
 void clickInside(QWidget* box, double across);
 
