@@ -99,6 +99,14 @@ void CommandRenewalTest::perform(const QString& action)
         QTest::mouseClick(control("date"), Qt::LeftButton);
     } else if (action == "END") {
         QTest::mouseClick(control("endg"), Qt::LeftButton);
+    } else if (action == "upload") {
+        // Without a log the dump still comes, into the received box only.
+        m_fixture->dialogs().expectOpenFile(std::nullopt, "Open Communications Log Tenant File");
+        QTest::mouseClick(control("up_tnt"), Qt::LeftButton);
+    } else if (action == "ALL") {
+        QTest::mouseClick(control("up_all"), Qt::LeftButton);
+    } else if (action == "Help") {
+        QTest::mouseClick(control("up_hlp"), Qt::LeftButton);
     } else {
         QFAIL(qPrintable("unknown action " + action));
     }
@@ -128,6 +136,9 @@ void CommandRenewalTest::reopenBeforeWrite_data()
         { "time", "TIM 09 05\r\n", false },
         { "date", "DAT 02 22 2002 5\r\n", false },
         { "END", "END\r\n", true },
+        { "upload", "PRITNT\r\n", true },
+        { "ALL", "PRIALL\r\n", true },
+        { "Help", "HLP\r\n", true },
     };
     for (const auto& row : actions) {
         QTest::addRow("%s, RS232", row.action) << row.action << true << row.line << (row.renews ? 1 : 0);
