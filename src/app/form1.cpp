@@ -278,11 +278,6 @@ void form1::setBusyPointer(bool busy)
     }
 }
 
-bool form1::busyPointer() const
-{
-    return m_busyDepth > 0 && cursor().shape() == Qt::WaitCursor;
-}
-
 QString& form1::openDialogFileName()
 {
     return m_openDialogFileName;

@@ -66,7 +66,6 @@ public:
 
     // Hourglass on this window (nests: every true needs its false).
     void setBusyPointer(bool busy);
-    bool busyPointer() const;
 
     // The file name of the main window's open dialog (ComDialog1): the hand-over of
     // a chosen file to the editor that loads it.
