@@ -32,23 +32,6 @@ struct ScriptedDialogs::Step
     }
 };
 
-namespace {
-
-// What an unexpected box is answered: the way out that does the least.
-Dialogs::Answer retreat(Dialogs::Buttons buttons)
-{
-    switch (buttons) {
-    case Dialogs::Buttons::Ok:
-        return Dialogs::Answer::Ok;
-    case Dialogs::Buttons::YesNo:
-        return Dialogs::Answer::No;
-    default:
-        return Dialogs::Answer::Cancel;
-    }
-}
-
-} // namespace
-
 ScriptedDialogs::ScriptedDialogs() = default;
 
 ScriptedDialogs::~ScriptedDialogs()
@@ -56,18 +39,23 @@ ScriptedDialogs::~ScriptedDialogs()
     qDeleteAll(m_steps);
 }
 
+ScriptedDialogs::Step& ScriptedDialogs::add(int kind)
+{
+    m_steps.append(new Step);
+    m_steps.constLast()->kind = Step::Kind(kind);
+    return *m_steps.constLast();
+}
+
 void ScriptedDialogs::expectMessage(const QString& text, const QString& title, Answer answer,
     std::optional<Buttons> buttons, std::optional<Icon> icon, std::optional<Answer> defaultButton)
 {
-    auto* step = new Step;
-    step->kind = Step::Kind::Message;
-    step->text = text;
-    step->title = title;
-    step->answer = answer;
-    step->buttons = buttons;
-    step->icon = icon;
-    step->defaultButton = defaultButton;
-    m_steps.append(step);
+    Step& step = add(int(Step::Kind::Message));
+    step.text = text;
+    step.title = title;
+    step.answer = answer;
+    step.buttons = buttons;
+    step.icon = icon;
+    step.defaultButton = defaultButton;
 }
 
 void ScriptedDialogs::whileShown(std::function<void()> action)
@@ -78,29 +66,23 @@ void ScriptedDialogs::whileShown(std::function<void()> action)
 
 void ScriptedDialogs::expectOpenFile(std::optional<QString> path, const QString& title)
 {
-    auto* step = new Step;
-    step->kind = Step::Kind::OpenFile;
-    step->path = std::move(path);
-    step->title = title;
-    m_steps.append(step);
+    Step& step = add(int(Step::Kind::OpenFile));
+    step.title = title;
+    step.path = std::move(path);
 }
 
 void ScriptedDialogs::expectSaveFile(std::optional<QString> path, const QString& title)
 {
-    auto* step = new Step;
-    step->kind = Step::Kind::SaveFile;
-    step->path = std::move(path);
-    step->title = title;
-    m_steps.append(step);
+    Step& step = add(int(Step::Kind::SaveFile));
+    step.title = title;
+    step.path = std::move(path);
 }
 
 void ScriptedDialogs::expectPrint(std::optional<QString> pdfPath, int copies)
 {
-    auto* step = new Step;
-    step->kind = Step::Kind::Print;
-    step->path = std::move(pdfPath);
-    step->copies = copies;
-    m_steps.append(step);
+    Step& step = add(int(Step::Kind::Print));
+    step.path = std::move(pdfPath);
+    step.copies = copies;
 }
 
 bool ScriptedDialogs::done() const
@@ -146,40 +128,57 @@ void ScriptedDialogs::reset()
     m_beeps = 0;
 }
 
+// The next step when it is a dialog of this kind and every difference is empty;
+// otherwise the failure is recorded and nothing is taken.
+std::unique_ptr<ScriptedDialogs::Step> ScriptedDialogs::take(
+    int kind, const QString& shown, QStringList wrong)
+{
+    const Step* next = m_steps.isEmpty() ? nullptr : m_steps.constFirst();
+    if (!next || int(next->kind) != kind) {
+        m_failures << QStringLiteral("unexpected ") + shown
+                + (next ? QStringLiteral(" (expected ") + next->describe() + QLatin1Char(')') : QString());
+        return nullptr;
+    }
+    if (!wrong.isEmpty()) {
+        m_failures << QStringLiteral("%1 differs in %2 from the expected %3")
+                          .arg(shown, wrong.join(QLatin1String(", ")), next->describe());
+        return nullptr;
+    }
+    std::unique_ptr<Step> step(m_steps.takeFirst());
+    if (step->whileShown)
+        step->whileShown();
+    return step;
+}
+
 Dialogs::Answer ScriptedDialogs::showMessage(const Message& message)
 {
     m_messages.append(message);
-    const QString shown = QStringLiteral("message \"%1\" titled \"%2\"").arg(message.text, message.title);
-    if (m_steps.isEmpty() || m_steps.constFirst()->kind != Step::Kind::Message) {
-        m_failures << QStringLiteral("unexpected ") + shown
-                + (m_steps.isEmpty() ? QString()
-                                     : QStringLiteral(" (expected ") + m_steps.constFirst()->describe()
-                            + QLatin1Char(')'));
-        return retreat(message.buttons);
-    }
-    const Step* step = m_steps.constFirst();
     QStringList wrong;
-    if (step->text != message.text)
-        wrong << QStringLiteral("text");
-    if (step->title != message.title)
-        wrong << QStringLiteral("title");
-    if (step->buttons && *step->buttons != message.buttons)
-        wrong << QStringLiteral("buttons");
-    if (step->icon && *step->icon != message.icon)
-        wrong << QStringLiteral("icon");
-    if (step->defaultButton && step->defaultButton != message.defaultButton)
-        wrong << QStringLiteral("default button");
-    if (!wrong.isEmpty()) {
-        m_failures << QStringLiteral("%1 differs in %2 from the expected %3")
-                          .arg(shown, wrong.join(QLatin1String(", ")), step->describe());
-        return retreat(message.buttons);
+    if (const Step* next = m_steps.isEmpty() ? nullptr : m_steps.constFirst()) {
+        const std::pair<bool, const char*> checks[] = {
+            { next->text != message.text, "text" },
+            { next->title != message.title, "title" },
+            { next->buttons && *next->buttons != message.buttons, "buttons" },
+            { next->icon && *next->icon != message.icon, "icon" },
+            { next->defaultButton && next->defaultButton != message.defaultButton, "default button" },
+        };
+        for (const auto& [differs, what] : checks)
+            if (differs)
+                wrong << QLatin1String(what);
     }
-    const Answer answer = step->answer;
-    const std::function<void()> action = step->whileShown;
-    delete m_steps.takeFirst();
-    if (action)
-        action();
-    return answer;
+    const auto step = take(int(Step::Kind::Message),
+        QStringLiteral("message \"%1\" titled \"%2\"").arg(message.text, message.title), wrong);
+    if (step)
+        return step->answer;
+    // An unexpected box is answered with the way out that does the least.
+    switch (message.buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::YesNo:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const FileRequest& request)
@@ -195,43 +194,24 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileRequest& request)
 std::optional<QString> ScriptedDialogs::answerFileDialog(bool save, const FileRequest& request)
 {
     m_fileRequests.append(request);
-    const auto kind = save ? Step::Kind::SaveFile : Step::Kind::OpenFile;
-    const QString shown = QStringLiteral("%1 dialog titled \"%2\"")
-                              .arg(save ? QStringLiteral("save") : QStringLiteral("open"), request.title);
     const Step* next = m_steps.isEmpty() ? nullptr : m_steps.constFirst();
-    if (!next || next->kind != kind || (!next->title.isEmpty() && next->title != request.title)) {
-        m_failures << QStringLiteral("unexpected ") + shown
-                + (next ? QStringLiteral(" (expected ") + next->describe() + QLatin1Char(')') : QString());
-        return std::nullopt;
-    }
-    Step* step = m_steps.takeFirst();
-    const std::optional<QString> path = step->path;
-    const std::function<void()> action = step->whileShown;
-    delete step;
-    if (action)
-        action();
-    return path;
+    QStringList wrong;
+    if (next && !next->title.isEmpty() && next->title != request.title)
+        wrong << QStringLiteral("title");
+    const auto step = take(int(save ? Step::Kind::SaveFile : Step::Kind::OpenFile),
+        QStringLiteral("%1 dialog titled \"%2\"").arg(save ? "save" : "open", request.title), wrong);
+    return step ? step->path : std::nullopt;
 }
 
 std::optional<Dialogs::PrintRequest> ScriptedDialogs::print()
 {
-    if (m_steps.isEmpty() || m_steps.constFirst()->kind != Step::Kind::Print) {
-        m_failures << QStringLiteral("unexpected print dialog")
-                + (m_steps.isEmpty() ? QString()
-                                     : QStringLiteral(" (expected ") + m_steps.constFirst()->describe()
-                            + QLatin1Char(')'));
-        return std::nullopt;
-    }
-    Step* step = m_steps.takeFirst();
-    const std::optional<QString> path = step->path;
-    const int copies = step->copies;
-    delete step;
-    if (!path)
+    const auto step = take(int(Step::Kind::Print), QStringLiteral("print dialog"), {});
+    if (!step || !step->path)
         return std::nullopt;
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_printer->setOutputFormat(QPrinter::PdfFormat);
-    m_printer->setOutputFileName(*path);
-    return PrintRequest { m_printer.get(), copies };
+    m_printer->setOutputFileName(*step->path);
+    return PrintRequest { m_printer.get(), step->copies };
 }
 
 void ScriptedDialogs::beep()

@@ -57,6 +57,8 @@ protected:
 private:
     struct Step;
     std::optional<QString> answerFileDialog(bool save, const FileRequest& request);
+    Step& add(int kind);
+    std::unique_ptr<Step> take(int kind, const QString& shown, QStringList wrong);
     QList<Step*> m_steps;
     QList<Message> m_messages;
     QList<FileRequest> m_fileRequests;
