@@ -81,20 +81,12 @@ bool Pty::write(const QByteArray& bytes)
     return true;
 }
 
-QByteArray Pty::readAvailable()
+void Pty::readAvailable()
 {
-    QByteArray got;
-    if (m_master < 0)
-        return got;
     char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        got.append(buffer, n);
-    }
-    m_received += got;
-    return got;
+    ssize_t n = 0;
+    while (m_master >= 0 && (n = ::read(m_master, buffer, sizeof buffer)) > 0)
+        m_received.append(buffer, n);
 }
 
 bool Pty::waitReadable(int timeoutMs)
@@ -116,28 +108,29 @@ bool Pty::waitReadable(int timeoutMs)
     return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
 }
 
-QByteArray Pty::read(int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    QByteArray got = readAvailable();
-    while (got.isEmpty() && !deadline.hasExpired()) {
-        waitReadable(int(deadline.remainingTime()));
-        got = readAvailable();
-    }
-    return got;
-}
-
-bool Pty::waitFor(const QByteArray& needle, int timeoutMs)
+bool Pty::waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
     readAvailable();
-    while (!m_received.contains(needle)) {
+    while (!done()) {
         if (deadline.hasExpired())
             return false;
         waitReadable(int(deadline.remainingTime()));
         readAvailable();
     }
     return true;
+}
+
+QByteArray Pty::read(int timeoutMs)
+{
+    const qsizetype before = m_received.size();
+    waitUntil([&] { return m_received.size() > before; }, timeoutMs);
+    return m_received.mid(before);
+}
+
+bool Pty::waitFor(const QByteArray& needle, int timeoutMs)
+{
+    return waitUntil([&] { return m_received.contains(needle); }, timeoutMs);
 }
 
 QByteArray Pty::received() const
@@ -153,13 +146,9 @@ QByteArray Pty::take()
 
 QByteArray Pty::drain(int quietMs)
 {
-    QDeadlineTimer deadline(quietMs);
-    QByteArray got = readAvailable();
-    while (!deadline.hasExpired()) {
-        waitReadable(int(deadline.remainingTime()));
-        got += readAvailable();
-    }
-    return got;
+    const qsizetype before = m_received.size();
+    waitUntil([] { return false; }, quietMs);
+    return m_received.mid(before);
 }
 
 void Pty::closeMaster()

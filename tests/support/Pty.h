@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // A pseudo-terminal pair in raw mode: the code under test opens slaveName()
 // through the serial component, the test reads and writes the master side.
 class Pty
@@ -34,8 +36,10 @@ public:
     void closeMaster();
 
 private:
-    QByteArray readAvailable();
+    void readAvailable();
     bool waitReadable(int timeoutMs);
+    // Reads until done() holds; false when timeoutMs passed first.
+    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 
     int m_master = -1;
     // The slave end is held open here too: without it the master reads EIO while
