@@ -1,23 +1,11 @@
 // The receive filter on arbitrary received bytes, against a second, independent
 // reading of the same rules: backspaces applied first, line feeds dropped, every
 // carriage return followed by exactly one line feed.
+#include "FuzzCheck.h"
 #include "ReceiveFilter.h"
 #include "TextFiles.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-void require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "receive filter invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 ReceiveFilter::Chunk reference(const QString& received)
 {
@@ -25,21 +13,16 @@ ReceiveFilter::Chunk reference(const QString& received)
     // A backspace takes the character before it, which may itself be a line end.
     QString kept;
     for (const QChar c : received) {
-        if (c == QChar(8)) {
-            if (kept.isEmpty())
-                chunk.replacesLast = true;
-            else
-                kept.chop(1);
-        } else {
+        if (c != QChar(8))
             kept += c;
-        }
+        else if (kept.isEmpty())
+            chunk.replacesLast = true;
+        else
+            kept.chop(1);
     }
     for (const QChar c : std::as_const(kept)) {
-        if (c == QChar(10))
-            continue;
-        chunk.text += c;
-        if (c == QChar(13))
-            chunk.text += QChar(10);
+        if (c != QChar(10))
+            chunk.text += c == QChar(13) ? QStringLiteral("\r\n") : QString(c);
     }
     return chunk;
 }
@@ -48,15 +31,13 @@ ReceiveFilter::Chunk reference(const QString& received)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString received = TextFiles::fromFileBytes(bytes);
+    const QString received = TextFiles::fromFileBytes(bytesOf(data, size));
     const ReceiveFilter::Chunk chunk = ReceiveFilter::clean(received);
     const ReceiveFilter::Chunk expected = reference(received);
-
     require(chunk.text == expected.text, "filtered text differs from the rules");
     require(chunk.replacesLast == expected.replacesLast, "leading backspace noticed wrongly");
-    require(!chunk.text.contains(QChar(8)), "a backspace survived");
     const QString& text = chunk.text;
+    require(!text.contains(QChar(8)), "a backspace survived");
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text.at(i) == QChar(13))
             require(i + 1 < text.size() && text.at(i + 1) == QChar(10), "carriage return without line feed");
@@ -67,6 +48,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(
         TextFiles::fromFileBytes(TextFiles::toFileBytes(text)) == text, "log bytes differ from the box text");
     require(!ReceiveFilter::forDisplay(text).contains(QChar(13)), "a carriage return is shown");
-
     return 0;
 }

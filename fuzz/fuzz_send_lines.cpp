@@ -2,27 +2,13 @@
 // lines are exactly the bytes between line ends, a line is a record exactly when it
 // begins (after blanks) with one of the six kind codes, case-sensitively, and a
 // record goes out byte for byte plus CR LF.
-#include "LineReader.h"
+#include "FuzzCheck.h"
 #include "RecordLines.h"
 #include "TextFiles.h"
 
-#include <QBuffer>
 #include <QByteArrayList>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-void require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "send line invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 // The lines of a file by a second, independent reading: CR LF, CR and LF each end a line.
 QByteArrayList expectedLines(QByteArray bytes)
@@ -51,24 +37,15 @@ bool startsWithKind(const QByteArray& line)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    LineReader reader(buffer);
-
+    const QByteArray bytes = bytesOf(data, size);
+    const QStringList lines = linesOf(bytes);
     const QByteArrayList expected = expectedLines(bytes);
-    qsizetype index = 0;
-    QString line;
-    while (reader.next(line)) {
-        require(index < expected.size(), "more lines than line ends");
-        const QByteArray raw = TextFiles::toFileBytes(line);
-        require(raw == expected.at(index), "line differs from the bytes between its line ends");
-        require(RecordLines::wireLine(line) == raw + "\r\n", "record not sent byte for byte");
-        require(RecordLines::isRecord(line) == startsWithKind(raw), "record recognised wrongly");
-        ++index;
+    require(lines.size() == expected.size(), "lines lost or made up");
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray raw = TextFiles::toFileBytes(lines.at(i));
+        require(raw == expected.at(i), "line differs from the bytes between its line ends");
+        require(RecordLines::wireLine(lines.at(i)) == raw + "\r\n", "record not sent byte for byte");
+        require(RecordLines::isRecord(lines.at(i)) == startsWithKind(raw), "record recognised wrongly");
     }
-    require(index == expected.size(), "lines lost");
-    require(reader.atEnd(), "reader stopped before the end");
-
     return 0;
 }
