@@ -1,230 +1,250 @@
-// The received-content box as a text: saved, printed, cut, copied and pasted;
-// and which editor "Open &Send File" picks for a file.
+// The received-content box as a text: saved, printed, cut, copied and pasted; and
+// files that are not what they should be, opened through "Open &Send File" or sent.
 #include "Clipboard.h"
 #include "Dialogs.h"
-#include "EditorRouting.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
 #include "TestEnvironment.h"
 #include "form1.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using Answer = Dialogs::Answer;
-using Kind = Editors::Kind;
 
-Q_DECLARE_METATYPE(Editors::Kind)
-
-class ReceivedTextTest : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void editorFor_data();
-    void editorFor();
-    void saveWritesTheBoxAndCrLf_data();
-    void saveWritesTheBoxAndCrLf();
-    void saveRefusalsAndFailures();
-    void printsOnePagePerCopy();
-    void copyCutPaste();
-
-private:
-    QPlainTextEdit* received() { return m_window->findChild<QPlainTextEdit*>("Text1"); }
-    QLineEdit* box(const char* name) { return m_window->findChild<QLineEdit*>(name); }
-    QAction* action(const char* name) { return m_window->findChild<QAction*>(name); }
-    static QByteArray fileBytes(const QString& path);
-
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
-};
-
-void ReceivedTextTest::init()
-{
-    m_fixture = std::make_unique<MainWindowFixture>();
-    m_window = &m_fixture->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-}
-
-void ReceivedTextTest::cleanup()
-{
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-    m_fixture.reset();
-    m_window = nullptr;
-}
-
-QByteArray ReceivedTextTest::fileBytes(const QString& path)
+namespace {
+QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-void ReceivedTextTest::editorFor_data()
+// A literal with its NUL bytes.
+template <qsizetype N> QByteArray bytes(const char (&literal)[N])
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<Kind>("kind");
-    QTest::newRow("tenant, lower case") << "/data/house.tnt" << Kind::Tenant;
-    QTest::newRow("tenant") << "/data/HOUSE.TNT" << Kind::Tenant;
-    QTest::newRow("access codes") << "codes.Acd" << Kind::AccessCode;
-    QTest::newRow("auto schedules") << "a.ATS" << Kind::AutoSchedule;
-    QTest::newRow("time zones") << "z.tmz" << Kind::TimeZone;
-    QTest::newRow("holidays") << "h.HLD" << Kind::Holiday;
-    QTest::newRow("parameter file") << "set.PAR" << Kind::Holiday;
-    QTest::newRow("text file") << "notes.txt" << Kind::Holiday;
-    QTest::newRow("no extension") << "/data/TNT" << Kind::Holiday;
-    QTest::newRow("extension only in the folder") << "/x.tnt/file" << Kind::Holiday;
-    QTest::newRow("short name") << "NT" << Kind::Holiday;
+    return QByteArray(literal, N - 1);
 }
 
-void ReceivedTextTest::editorFor()
+// Runs body on the editor the next action opens, then closes it.
+void inNextEditor(const std::function<void(QWidget&)>& body)
 {
-    QFETCH(QString, path);
-    QFETCH(Kind, kind);
-    QCOMPARE(EditorRouting::editorFor(path), kind);
+    QTimer::singleShot(0, [body] {
+        QWidget* editor = QApplication::activeModalWidget();
+        QVERIFY(editor);
+        body(*editor);
+        editor->close();
+    });
 }
+} // namespace
 
-void ReceivedTextTest::saveWritesTheBoxAndCrLf_data()
+class ReceivedTextTest : public QObject
 {
-    QTest::addColumn<QByteArray>("arrived");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("abc") << QByteArray("abc") << QByteArray("abc\r\n");
-    QTest::newRow("lines keep CR LF") << QByteArray("TNT 1\r\nTNT 2") << QByteArray("TNT 1\r\nTNT 2\r\n");
-    QTest::newRow("high bytes, no-break spaces kept")
-        << QByteArray("caf\xe9\xa0\xa0\r\nend") << QByteArray("caf\xe9\xa0\xa0\r\nend\r\n");
-}
+    Q_OBJECT
 
-void ReceivedTextTest::saveWritesTheBoxAndCrLf()
-{
-    QFETCH(QByteArray, arrived);
-    QFETCH(QByteArray, bytes);
-    SerialPort& port = m_window->MSComm1();
-    port.setCommPort(1);
-    port.setSettings(QStringLiteral("1200,N,8,1"));
-    QVERIFY(port.open().ok);
-    QVERIFY(m_fixture->pty().write(arrived));
-    QTRY_VERIFY(received()->toPlainText().endsWith(QLatin1Char(arrived.back())));
-    const QString path = m_environment.filePath(QStringLiteral("received.txt"));
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    old.write("an older and longer content");
-    old.close();
+    TestEnvironment m_environment;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    form1* m_window = nullptr;
 
-    // An existing file is replaced without a question.
-    m_fixture->dialogs().expectSaveFile(path);
-    action("save_received")->trigger();
-    QCOMPARE(fileBytes(path), bytes);
-    QCOMPARE(QApplication::focusWidget(), received());
-    const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
-    QCOMPARE(request.filter, QStringLiteral("txt Files (*.txt)|*.txt"));
-    QVERIFY(!request.confirmOverwrite);
-
-    // The name is offered again.
-    m_fixture->dialogs().expectSaveFile(std::nullopt);
-    action("save_received")->trigger();
-    QCOMPARE(m_fixture->dialogs().fileRequests().constLast().fileName, path);
-}
-
-void ReceivedTextTest::saveRefusalsAndFailures()
-{
-    m_fixture->dialogs().expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"),
-        Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
-    action("save_received")->trigger();
-
-    received()->setPlainText(QStringLiteral("abc"));
-    const QString unwritable = m_environment.filePath(QStringLiteral("gone/received.txt"));
-    m_fixture->dialogs().expectSaveFile(unwritable);
-    m_fixture->dialogs().expectMessage(QStringLiteral("No such file or directory"),
-        QStringLiteral("Save file"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-    action("save_received")->trigger();
-    QVERIFY(!QFile::exists(unwritable));
-}
-
-void ReceivedTextTest::printsOnePagePerCopy()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext is not installed");
-    received()->setPlainText(QStringLiteral("TNTDIR:1\nEND OF TNT"));
-    const QString pdf = m_environment.filePath(QStringLiteral("received.pdf"));
-    m_fixture->dialogs().expectPrint(pdf, 2);
-    action("print_receive")->trigger();
-
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
-    QVERIFY(text.waitForFinished(10000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
-    const QStringList pages = printed.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
-    QCOMPARE(pages.size(), 2);
-    for (const QString& page : pages) {
-        QVERIFY2(page.contains(QStringLiteral("RECEIVE: FILE CONTENT")), qPrintable(page));
-        QVERIFY(page.contains(QStringLiteral("DATE:")));
-        QVERIFY(page.contains(QStringLiteral("TNTDIR:1")));
-        QVERIFY(page.contains(QStringLiteral("END OF TNT")));
+    QPlainTextEdit* received() { return m_window->findChild<QPlainTextEdit*>("Text1"); }
+    QAction* action(const char* name) { return m_window->findChild<QAction*>(name); }
+    void openPort()
+    {
+        m_window->MSComm1().setCommPort(1);
+        QVERIFY(m_window->MSComm1().open().ok);
+    }
+    void expectFailure(const QString& text, const QString& title)
+    {
+        m_fixture->dialogs().expectMessage(
+            text, title, Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     }
 
-    m_fixture->dialogs().expectPrint(std::nullopt);
-    action("print_receive")->trigger();
-}
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<MainWindowFixture>();
+        m_window = &m_fixture->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+    }
 
-void ReceivedTextTest::copyCutPaste()
-{
-    // Ctrl+C and Ctrl+V are the Edit menu's, whichever box the click put the focus in.
-    QLineEdit* message = box("MsgWel");
-    QLineEdit* code = box("Text3");
-    clickInside(message, 0.5);
-    QTest::keyClicks(message, QStringLiteral("Call 1234"));
-    QTest::keyClick(message, Qt::Key_Home, Qt::ShiftModifier);
-    Clipboard::setText(QStringLiteral("before"));
+    void cleanup()
+    {
+        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+        m_fixture.reset();
+    }
 
-    // An empty received box: Copy does nothing, and Paste is not offered yet.
-    QTest::keyClick(message, Qt::Key_C, Qt::ControlModifier);
-    action("cut_file")->trigger();
-    QCOMPARE(Clipboard::text(), QStringLiteral("before"));
-    QTest::keyClick(message, Qt::Key_End);
-    QTest::keyClick(message, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(message->text(), QStringLiteral("Call 1234"));
-    QVERIFY(!action("paset_file")->isEnabled());
+    void saveWritesTheBoxAndCrLf_data()
+    {
+        QTest::addColumn<QByteArray>("arrived");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("abc") << QByteArray("abc") << QByteArray("abc\r\n");
+        QTest::newRow("lines keep CR LF") << QByteArray("TNT 1\r\nTNT 2") << QByteArray("TNT 1\r\nTNT 2\r\n");
+        QTest::newRow("high bytes, no-break spaces kept")
+            << QByteArray("caf\xe9\xa0\xa0\r\nend") << QByteArray("caf\xe9\xa0\xa0\r\nend\r\n");
+    }
 
-    received()->setPlainText(QStringLiteral("x"));
-    // A focused button has no selection: the clipboard is emptied, Paste stays off.
-    auto* button = m_window->findChild<QRadioButton*>(QStringLiteral("Option8"));
-    QVERIFY(button);
-    clickControl(button);
-    QCOMPARE(QApplication::focusWidget(), button);
-    QTest::keyClick(button, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(Clipboard::text(), QString());
-    QVERIFY(!action("paset_file")->isEnabled());
+    void saveWritesTheBoxAndCrLf()
+    {
+        QFETCH(QByteArray, arrived);
+        QFETCH(QByteArray, bytes);
+        m_fixture->dialogs().expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"),
+            Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+        action("save_received")->trigger();
 
-    clickInside(message, 0.9);
-    QTest::keyClick(message, Qt::Key_End);
-    for (int i = 0; i < 4; ++i)
-        QTest::keyClick(message, Qt::Key_Left, Qt::ShiftModifier);
-    QTest::keyClick(message, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(Clipboard::text(), QStringLiteral("1234"));
-    QVERIFY(action("paset_file")->isEnabled());
+        openPort();
+        QVERIFY(m_fixture->pty().write(arrived));
+        QTRY_VERIFY(received()->toPlainText().endsWith(QLatin1Char(arrived.back())));
+        // An existing file is replaced without a question.
+        const QString path = m_environment.writeFile("received.txt", "an older and longer content");
+        m_fixture->dialogs().expectSaveFile(path);
+        action("save_received")->trigger();
+        QCOMPARE(fileBytes(path), bytes);
+        QCOMPARE(QApplication::focusWidget(), received());
+        const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
+        QCOMPARE(request.filter, QStringLiteral("txt Files (*.txt)|*.txt"));
+        QVERIFY(!request.confirmOverwrite);
 
-    action("cut_file")->trigger();
-    QCOMPARE(Clipboard::text(), QStringLiteral("1234"));
-    QCOMPARE(message->text(), QStringLiteral("Call "));
+        // The name is offered again; a save that fails says why.
+        const QString unwritable = m_environment.filePath(QStringLiteral("gone/received.txt"));
+        m_fixture->dialogs().expectSaveFile(unwritable);
+        expectFailure(QStringLiteral("No such file or directory"), QStringLiteral("Save file"));
+        action("save_received")->trigger();
+        QCOMPARE(m_fixture->dialogs().fileRequests().constLast().fileName, path);
+        QVERIFY(!QFile::exists(unwritable));
+    }
 
-    clickInside(code, 0.5);
-    QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(code->text(), QStringLiteral("1234"));
-    QCOMPARE(m_fixture->dialogs().beeps(), 0);
-}
+    void printsOnePagePerCopy()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext is not installed");
+        received()->setPlainText(QStringLiteral("TNTDIR:1\nEND OF TNT"));
+        const QString pdf = m_environment.filePath(QStringLiteral("received.pdf"));
+        m_fixture->dialogs().expectPrint(pdf, 2);
+        action("print_receive")->trigger();
+        m_fixture->dialogs().expectPrint(std::nullopt);
+        action("print_receive")->trigger();
+
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+        QVERIFY(text.waitForFinished(10000));
+        const QStringList pages
+            = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QCOMPARE(pages.size(), 2);
+        const QString page
+            = "RECEIVE: FILE CONTENT\nDATE:" + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)
+            + "\n\nTNTDIR:1\nEND OF TNT\n"; // the body starts lower down
+        for (QString printed : pages)
+            QCOMPARE(printed.remove(QRegularExpression("^ +", QRegularExpression::MultilineOption)), page);
+    }
+
+    void copyCutPaste()
+    {
+        // Ctrl+C and Ctrl+V are the Edit menu's, whichever box the click put the focus in.
+        auto* message = m_window->findChild<QLineEdit*>("MsgWel");
+        auto* code = m_window->findChild<QLineEdit*>("Text3");
+        clickInside(message, 0.5);
+        QTest::keyClicks(message, QStringLiteral("Call 1234"));
+        QTest::keyClick(message, Qt::Key_Home, Qt::ShiftModifier);
+        Clipboard::setText(QStringLiteral("before"));
+
+        // An empty received box: Copy does nothing, and Paste is not offered yet.
+        QTest::keyClick(message, Qt::Key_C, Qt::ControlModifier);
+        action("cut_file")->trigger();
+        QCOMPARE(Clipboard::text(), QStringLiteral("before"));
+        QTest::keyClick(message, Qt::Key_End);
+        QTest::keyClick(message, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(message->text(), QStringLiteral("Call 1234"));
+        QVERIFY(!action("paset_file")->isEnabled());
+
+        received()->setPlainText(QStringLiteral("x"));
+        // A focused button has no selection: the clipboard is emptied, Paste stays off.
+        auto* button = m_window->findChild<QAbstractButton*>(QStringLiteral("Option8"));
+        clickControl(button);
+        QCOMPARE(QApplication::focusWidget(), button);
+        QTest::keyClick(button, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(Clipboard::text(), QString());
+        QVERIFY(!action("paset_file")->isEnabled());
+
+        clickInside(message, 0.9);
+        QTest::keyClick(message, Qt::Key_End);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(message, Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClick(message, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(Clipboard::text(), QStringLiteral("1234"));
+        QVERIFY(action("paset_file")->isEnabled());
+        action("cut_file")->trigger();
+        QCOMPARE(Clipboard::text(), QStringLiteral("1234"));
+        QCOMPARE(message->text(), QStringLiteral("Call "));
+
+        clickInside(code, 0.5);
+        QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(code->text(), QStringLiteral("1234"));
+        QCOMPARE(m_fixture->dialogs().beeps(), 0);
+    }
+
+    // A file opened through "Open &Send File" and saved again keeps every byte: NUL
+    // and bytes that are no valid UTF-8, far past the 64000 characters a tenant box
+    // once held. The load drops leading blanks and ends a line at a lone CR; the save
+    // adds one CR LF.
+    void editorKeepsEveryByte()
+    {
+        QByteArray large;
+        for (int i = 0; large.size() < 200000; ++i)
+            large += "TNTDIR:" + QByteArray::number(i) + "TEL:5550100 NAME:TENANT OF A LARGE BLOCK\r\n";
+        const QString file = m_environment.writeFile(
+            "odd.TNT", bytes("TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\n  HLD 01\x80\rgarbage\0\0\r\n") + large);
+        const QString copy = m_environment.filePath(QStringLiteral("copy.TNT"));
+        m_fixture->dialogs().expectOpenFile(file);
+        inNextEditor([&](QWidget& editor) {
+            m_fixture->dialogs().expectSaveFile(copy);
+            clickControl(editor.findChild<QWidget*>(QStringLiteral("tntsaveas")));
+        });
+        action("open_send")->trigger();
+        QCOMPARE(fileBytes(copy),
+            bytes("TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\nHLD 01\x80\r\ngarbage\0\0\r\n") + large + "\r\n");
+    }
+
+    // A folder in place of the file (so it holds for root too): the editor opens
+    // empty, the send writes nothing; both say why.
+    void unreadableFileIsReported()
+    {
+        const QString folder = m_environment.filePath(QStringLiteral("folder.ACD"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString why = "The file " + QDir::toNativeSeparators(folder)
+            + " could not be read.\nfile to open is a directory";
+        m_fixture->dialogs().expectOpenFile(folder);
+        expectFailure(why, QStringLiteral("Open file"));
+        QStringList opened;
+        inNextEditor([&](QWidget& editor) {
+            opened << editor.objectName()
+                   << editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+        });
+        action("open_send")->trigger();
+        QCOMPARE(opened, (QStringList { "acdform", "" }));
+
+        m_fixture->connectRs232();
+        m_fixture->dialogs().expectOpenFile(folder);
+        expectFailure(why, QStringLiteral("Open file"));
+        auto* send = m_window->findChild<QAbstractButton*>("sendfileg");
+        send->setEnabled(true);
+        clickControl(send);
+        QCOMPARE(m_fixture->pty().drain(), QByteArray());
+        QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
+    }
+};
 
 QTEST_MAIN(ReceivedTextTest)
 #include "tst_transfer_receivedtext.moc"

@@ -9,288 +9,180 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
 #include <optional>
 
 using Answer = Dialogs::Answer;
-using Buttons = Dialogs::Buttons;
-using Icon = Dialogs::Icon;
 
-class UploadsTest : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void existingLog_data();
-    void existingLog();
-    void unusableLog_data();
-    void unusableLog();
-    void logUploadsAndSend_data();
-    void logUploadsAndSend();
-    void anotherUploadSwitchesTheLog();
-    void closingAndKeepingButtons_data();
-    void closingAndKeepingButtons();
-
-private:
-    QAbstractButton* button(const char* name) { return m_window->findChild<QAbstractButton*>(name); }
-    bool openPort();
-    void receive(const QByteArray& bytes);
-    void expectReplace(const QString& path, Answer answer);
-    static QByteArray fileBytes(const QString& path);
-    static void writeFile(const QString& path, const QByteArray& bytes);
-
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
-    QString m_logPath;
-};
-
-void UploadsTest::init()
-{
-    m_fixture = std::make_unique<MainWindowFixture>();
-    m_window = &m_fixture->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_window->findChild<QRadioButton*>("Option8")->setChecked(true);
-    QVERIFY(openPort());
-    button("upload")->setEnabled(true);
-    QTest::mouseClick(button("upload"), Qt::LeftButton);
-    m_logPath = m_environment.filePath(QStringLiteral("dump.TNT"));
-    QFile::remove(m_logPath);
-}
-
-void UploadsTest::cleanup()
-{
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-    m_fixture.reset();
-    m_window = nullptr;
-}
-
-bool UploadsTest::openPort()
-{
-    SerialPort& port = m_window->MSComm1();
-    port.setCommPort(1);
-    port.setSettings(QStringLiteral("1200,N,8,1"));
-    return port.open().ok;
-}
-
-void UploadsTest::receive(const QByteArray& bytes)
-{
-    auto* box = m_window->findChild<QPlainTextEdit*>("Text1");
-    const QString before = box->toPlainText();
-    QVERIFY(m_fixture->pty().write(bytes));
-    QTRY_VERIFY(box->toPlainText().size() > before.size());
-}
-
-void UploadsTest::expectReplace(const QString& path, Answer answer)
-{
-    m_fixture->dialogs().expectMessage(QStringLiteral("Replace existing file - ") + path + QLatin1Char('?'),
-        Dialogs::applicationTitle(), answer, Buttons::YesNoCancel, Icon::Question);
-}
-
-QByteArray UploadsTest::fileBytes(const QString& path)
+namespace {
+QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-void UploadsTest::writeFile(const QString& path, const QByteArray& bytes)
+const struct UploadButton
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
+    const char *name, *title, *filter, *line;
+    bool enablesSend, keepsLog;
+} Buttons[] = {
+    { "atsc", "Open Communications Log AutoSchedule File", "ATS Files (*.ATS)|*.ATS", "PRIATS\r\n", 1, 0 },
+    { "Command2", "Open Communications Log AcesseCode File", "ACD Files (*.ACD)|*.ACD", "PRIACD\r\n", 1, 0 },
+    { "hldc", "Open Communications Log Holiday File", "HLD Files (*.HLD)|*.HLD", "PRIHLD\r\n", 0, 0 },
+    { "tmzc", "Open Communications Log TimeZone File", "TMZ Files (*.TMZ)|*.TMZ", "PRITMZ\r\n", 1, 0 },
+    { "up_evr", "Open Communications Log Event File", "EVR Files (*.EVR)|*.EVR", "PRIEVR\r\n", 1, 0 },
+    { "up_tnt", "Open Communications Log Tenant File", "TNT Files (*.TNT)|*.TNT", "PRITNT\r\n", 1, 0 },
+    { "up_par", "", "", "PRIPAR\r\n", 0, 0 },
+    { "up_all", "", "", "PRIALL\r\n", 1, 0 },
+    { "up_hlp", "", "", "HLP\r\n", 0, 1 }, // the log stays open
+    { "Command3", "", "", "", 0, 0 },
+};
+} // namespace
 
-void UploadsTest::existingLog_data()
+class UploadsTest : public QObject
 {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("No appends") << int(Answer::No) << QByteArray("OLD\r\nNEW\r\n");
-    QTest::newRow("Yes replaces") << int(Answer::Yes) << QByteArray("NEW\r\n");
-}
+    Q_OBJECT
 
-void UploadsTest::existingLog()
-{
-    QFETCH(int, answer);
-    QFETCH(QByteArray, content);
-    writeFile(m_logPath, "OLD\r\n");
-    // Cancel in the question shows the dialog again, with an empty name.
-    m_fixture->dialogs().expectOpenFile(m_logPath);
-    expectReplace(m_logPath, Answer::Cancel);
-    m_fixture->dialogs().expectOpenFile(m_logPath);
-    expectReplace(m_logPath, Answer(answer));
-    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
-    QVERIFY(m_fixture->dialogs().fileRequests().constLast().fileName.isEmpty());
-    receive("NEW\r\n");
-    QTest::mouseClick(button("Command3"), Qt::LeftButton);
-    QCOMPARE(fileBytes(m_logPath), content);
-}
+    TestEnvironment m_environment;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    form1* m_window = nullptr;
+    // Another extension than the dialog's filter: the name is used as typed.
+    QString m_logPath = m_environment.filePath(QStringLiteral("dump.log"));
 
-void UploadsTest::unusableLog_data()
-{
-    QTest::addColumn<QString>("name"); // in the test folder
-    QTest::addColumn<int>("answer"); // to the replace question; Ok: none asked
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<bool>("sent");
-
-    // A path no log can be made at: nothing is asked of the controller.
-    QTest::newRow("missing folder") << "none/dump.TNT" << int(Answer::Ok) << "No such file or directory"
-                                    << false;
-    QTest::newRow("a file in the way") << "plain/dump.TNT" << int(Answer::Ok) << "Not a directory" << false;
-    // An old log that cannot be written: Yes keeps it whole and asks for nothing;
-    // No sends the command without a log.
-    QTest::newRow("read-only log, Yes") << "ro/dump.TNT" << int(Answer::Yes) << "Permission denied" << false;
-    QTest::newRow("read-only log, No") << "ro/dump.TNT" << int(Answer::No) << "Permission denied" << true;
-}
-
-void UploadsTest::unusableLog()
-{
-    QFETCH(QString, name);
-    QFETCH(int, answer);
-    QFETCH(QString, reason);
-    QFETCH(bool, sent);
-    const QString path = m_environment.filePath(name);
-    writeFile(m_environment.filePath(QStringLiteral("plain")), "a plain file");
-    const bool readOnly = name.startsWith(QLatin1String("ro/"));
-    if (readOnly) {
-        // Others may pass through and write in the folder; only the log is read-only.
-        QVERIFY(QDir().mkpath(m_environment.filePath(QStringLiteral("ro"))));
-        writeFile(path, "OLD\r\n");
-        QFile::setPermissions(m_environment.path(),
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther | QFile::ExeGroup);
-        QFile::setPermissions(m_environment.filePath(QStringLiteral("ro")), QFileDevice::Permissions(0x7777));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QAbstractButton* button(const QString& name) { return m_window->findChild<QAbstractButton*>(name); }
+    void click(const QString& name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void receive(const QByteArray& bytes)
+    {
+        auto* box = m_window->findChild<QPlainTextEdit*>("Text1");
+        const QString before = box->toPlainText();
+        QVERIFY(m_fixture->pty().write(bytes));
+        QTRY_VERIFY(box->toPlainText().size() > before.size());
     }
-    std::optional<Unprivileged> user;
-    if (readOnly && !user.emplace().effective())
-        QSKIP("running as root, and root could not be left");
-    m_fixture->dialogs().expectOpenFile(path);
-    if (answer != int(Answer::Ok))
-        expectReplace(path, Answer(answer));
-    m_fixture->dialogs().expectMessage(
-        reason, Dialogs::applicationTitle(), Answer::Ok, Buttons::Ok, Icon::Exclamation);
-    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-    user.reset();
+    // What the tool has written by now.
+    QByteArray wire()
+    {
+        m_fixture->pty().drain();
+        return m_fixture->pty().take();
+    }
+    void expectReplace(const QString& path, Answer answer)
+    {
+        m_fixture->dialogs().expectMessage("Replace existing file - " + path + '?',
+            Dialogs::applicationTitle(), answer, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
+    }
 
-    if (sent)
-        QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(m_fixture->pty().received(), sent ? QByteArray("PRITNT\r\n") : QByteArray());
-    QVERIFY(!button("Command3")->isVisible());
-    if (readOnly)
-        QCOMPARE(fileBytes(path), QByteArray("OLD\r\n"));
-    else
-        QVERIFY(!QFile::exists(path));
-}
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<MainWindowFixture>();
+        m_window = &m_fixture->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        clickControl(button("Option8"));
+        m_window->MSComm1().setCommPort(1);
+        QVERIFY(m_window->MSComm1().open().ok);
+        button("upload")->setEnabled(true);
+        click("upload");
+        QFile::remove(m_logPath);
+    }
 
-void UploadsTest::logUploadsAndSend_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<bool>("enablesSend");
-    QTest::newRow("ATS") << "atsc"
-                         << "Open Communications Log AutoSchedule File" << QByteArray("PRIATS\r\n") << true;
-    QTest::newRow("ACD") << "Command2"
-                         << "Open Communications Log AcesseCode File" << QByteArray("PRIACD\r\n") << true;
-    QTest::newRow("HLD") << "hldc"
-                         << "Open Communications Log Holiday File" << QByteArray("PRIHLD\r\n") << false;
-    QTest::newRow("TMZ") << "tmzc"
-                         << "Open Communications Log TimeZone File" << QByteArray("PRITMZ\r\n") << true;
-    QTest::newRow("EVR") << "up_evr"
-                         << "Open Communications Log Event File" << QByteArray("PRIEVR\r\n") << true;
-    QTest::newRow("TNT") << "up_tnt"
-                         << "Open Communications Log Tenant File" << QByteArray("PRITNT\r\n") << true;
-    QTest::newRow("ALL, no dialog") << "up_all" << QString() << QByteArray("PRIALL\r\n") << true;
-    QTest::newRow("PAR, no dialog") << "up_par" << QString() << QByteArray("PRIPAR\r\n") << false;
-}
+    void cleanup()
+    {
+        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+        m_fixture.reset();
+    }
 
-void UploadsTest::logUploadsAndSend()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, title);
-    QFETCH(QByteArray, line);
-    QFETCH(bool, enablesSend);
-    button("download")->setEnabled(false);
-    if (!title.isEmpty())
-        m_fixture->dialogs().expectOpenFile(std::nullopt, title);
-    QTest::mouseClick(button(qPrintable(name)), Qt::LeftButton);
-    QVERIFY(m_fixture->pty().waitFor(line));
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(m_fixture->pty().received(), line);
-    QCOMPARE(button("download")->isEnabled(), enablesSend);
-    // A cancelled log dialog: the command goes out without a log.
-    QVERIFY(!button("Command3")->isVisible());
-}
+    // A tenant dump is being logged when the row's button is pressed; its log
+    // dialog, if any, is cancelled, and the command still goes out.
+    void buttonsWhileALogIsOpen_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(Buttons)); ++i)
+            QTest::newRow(Buttons[i].name) << i;
+    }
 
-void UploadsTest::anotherUploadSwitchesTheLog()
-{
-    const QString eventLog = m_environment.filePath(QStringLiteral("events.evr"));
-    QFile::remove(eventLog);
-    m_fixture->dialogs().expectOpenFile(m_logPath);
-    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-    receive("FIRST HALF\r\n");
+    void buttonsWhileALogIsOpen()
+    {
+        QFETCH(int, row);
+        const UploadButton& pressed = Buttons[row];
+        m_fixture->dialogs().expectOpenFile(m_logPath, QStringLiteral("Open Communications Log Tenant File"));
+        click("up_tnt");
+        QCOMPARE(wire(), "PRITNT\r\n");
+        const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
+        QCOMPARE(request.filter, QStringLiteral("TNT Files (*.TNT)|*.TNT"));
+        QVERIFY(!request.mustExist); // a new log name is typed into the open dialog
+        QCOMPARE(fileBytes(m_logPath), QByteArray()); // created at once, empty
+        QCOMPARE(QApplication::focusWidget(), button("Command3"));
+        receive("TNTDIR:1 TEL:5\r\n");
 
-    // The rest of the dump goes to the new log; a name typed with another
-    // extension than the filter's is used as typed.
-    m_fixture->dialogs().expectOpenFile(eventLog, QStringLiteral("Open Communications Log Event File"));
-    QTest::mouseClick(button("up_evr"), Qt::LeftButton);
-    receive("SECOND HALF\r\n");
-    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+        button("download")->setEnabled(false);
+        button(pressed.name)->setEnabled(true); // Help is enabled by connecting
+        if (*pressed.title)
+            m_fixture->dialogs().expectOpenFile(std::nullopt, pressed.title);
+        click(pressed.name);
+        if (*pressed.title)
+            QCOMPARE(m_fixture->dialogs().fileRequests().constLast().filter, pressed.filter);
+        QCOMPARE(wire(), pressed.line);
+        QCOMPARE(button("Command3")->isVisible(), pressed.keepsLog);
+        QCOMPARE(button("download")->isEnabled(), pressed.enablesSend);
+        receive("END OF TNT\r\n");
+        QCOMPARE(fileBytes(m_logPath),
+            pressed.keepsLog ? "TNTDIR:1 TEL:5\r\nEND OF TNT\r\n" : "TNTDIR:1 TEL:5\r\n");
+    }
 
-    QCOMPARE(fileBytes(m_logPath), QByteArray("FIRST HALF\r\n"));
-    QCOMPARE(fileBytes(eventLog), QByteArray("SECOND HALF\r\n"));
-    QVERIFY(!QFile::exists(eventLog + QStringLiteral(".EVR")));
-}
+    // Cancel in the replace question shows the dialog again, with an empty name;
+    // No appends to the old log, Yes replaces it.
+    void existingLog()
+    {
+        m_environment.writeFile(QStringLiteral("dump.log"), "OLD\r\n");
+        m_fixture->dialogs().expectOpenFile(m_logPath);
+        expectReplace(m_logPath, Answer::Cancel);
+        m_fixture->dialogs().expectOpenFile(m_logPath);
+        expectReplace(m_logPath, Answer::No);
+        click("up_evr");
+        QVERIFY(m_fixture->dialogs().fileRequests().constLast().fileName.isEmpty());
+        receive("NEW\r\n");
+        QCOMPARE(fileBytes(m_logPath), "OLD\r\nNEW\r\n");
+        m_fixture->dialogs().expectOpenFile(m_logPath);
+        expectReplace(m_logPath, Answer::Yes);
+        click("up_tnt");
+        receive("NEWER\r\n");
+        QCOMPARE(fileBytes(m_logPath), "NEWER\r\n");
+        QCOMPARE(wire(), "PRIEVR\r\nPRITNT\r\n");
+        QVERIFY(!QFile::exists(m_logPath + ".EVR"));
+    }
 
-void UploadsTest::closingAndKeepingButtons_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<bool>("keepsLog");
-    QTest::newRow("Stop closes it") << "Command3" << QByteArray() << false;
-    QTest::newRow("Help keeps the log") << "up_hlp" << QByteArray("HLP\r\n") << true;
-    QTest::newRow("PAR closes it") << "up_par" << QByteArray("PRIPAR\r\n") << false;
-    QTest::newRow("ALL closes it") << "up_all" << QByteArray("PRIALL\r\n") << false;
-}
+    // A log path that cannot be looked up sends nothing; an old log that cannot be
+    // written: No sends the command without a log, Yes keeps it whole and sends nothing.
+    void unusableLog()
+    {
+        const auto pressTnt = [this](const QString& path, std::optional<Answer> replace, const char* reason) {
+            m_fixture->dialogs().expectOpenFile(path);
+            if (replace)
+                expectReplace(path, *replace);
+            m_fixture->dialogs().expectMessage(QString::fromLatin1(reason), Dialogs::applicationTitle(),
+                Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+            click("up_tnt");
+            return wire();
+        };
+        QCOMPARE(pressTnt(m_environment.filePath("none/dump.TNT"), {}, "No such file or directory"), "");
+        QVERIFY(!QFile::exists(m_environment.filePath("none")));
 
-void UploadsTest::closingAndKeepingButtons()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, line);
-    QFETCH(bool, keepsLog);
-    m_fixture->dialogs().expectOpenFile(m_logPath, QStringLiteral("Open Communications Log Tenant File"));
-    QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-    QVERIFY(m_fixture->pty().waitFor("PRITNT\r\n"));
-    QCOMPARE(m_fixture->pty().take(), QByteArray("PRITNT\r\n"));
-    const auto& request = m_fixture->dialogs().fileRequests().constLast();
-    QCOMPARE(request.filter, QStringLiteral("TNT Files (*.TNT)|*.TNT"));
-    QVERIFY(request.fileName.isEmpty());
-    QVERIFY(!request.mustExist); // a new log name is typed into the open dialog
-    QCOMPARE(fileBytes(m_logPath), QByteArray());
-    QVERIFY(button("Command3")->isVisible());
-    QCOMPARE(QApplication::focusWidget(), button("Command3"));
-    receive("TNTDIR:1 TEL:5\r\n");
-
-    button(qPrintable(name))->setEnabled(true);
-    QTest::mouseClick(button(qPrintable(name)), Qt::LeftButton);
-    if (!line.isEmpty())
-        QVERIFY(m_fixture->pty().waitFor(line));
-    QCOMPARE(m_fixture->pty().take() + m_fixture->pty().drain(), line);
-    QCOMPARE(button("Command3")->isVisible(), keepsLog);
-    receive("END OF TNT\r\n");
-    QCOMPARE(fileBytes(m_logPath),
-        keepsLog ? QByteArray("TNTDIR:1 TEL:5\r\nEND OF TNT\r\n") : QByteArray("TNTDIR:1 TEL:5\r\n"));
-}
+        // Others may write in the folder; only the log is read-only.
+        const QString path = m_environment.writeFile("ro.TNT", "OLD\r\n");
+        QFile::setPermissions(m_environment.path(), QFileDevice::Permissions(0x7777));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        Unprivileged user;
+        if (!user.effective())
+            QSKIP("running as root, and root could not be left");
+        QCOMPARE(pressTnt(path, Answer::No, "Permission denied"), "PRITNT\r\n");
+        QCOMPARE(pressTnt(path, Answer::Yes, "Permission denied"), "");
+        QCOMPARE(fileBytes(path), "OLD\r\n");
+        QVERIFY(!button("Command3")->isVisible());
+    }
+};
 
 QTEST_MAIN(UploadsTest)
 #include "tst_transfer_uploads.moc"
