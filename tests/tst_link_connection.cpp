@@ -99,6 +99,16 @@ private slots:
         QCOMPARE(pty.received(), greets ? bytesAtTick.last() : QByteArray());
     }
 
+    void disconnect_data()
+    {
+        QTest::addColumn<bool>("rs232");
+        QTest::addColumn<int>("reopens");
+        QTest::addColumn<bool>("busy"); // port 2 is in use, else missing
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("RS232 renews the port first") << true << 1 << false << "There is no device %1.";
+        QTest::newRow("modem") << false << 0 << true << "%1 is in use by another program.";
+    }
+
     // While the port is open a port button changes nothing; Disconnect sends its
     // line, closes the port and puts the window back; then the port may change, and
     // the next connect opens the new one, or says why it cannot.
