@@ -1,6 +1,5 @@
 // "Save Para&meter" and "Open Pa&rameter" on the real window: the bytes written
 // from typed boxes, the replace question, and what a load puts in every box.
-#include "Dialogs.h"
 #include "MaskedEdit.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
@@ -11,8 +10,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
-
-#include <memory>
 
 using Answer = Dialogs::Answer;
 

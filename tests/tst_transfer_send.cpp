@@ -1,6 +1,5 @@
 // The database send on a pseudo-terminal: which lines go out, untrimmed and in
 // order, the pause before each, the counts, and the ends of a send.
-#include "Dialogs.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
@@ -15,8 +14,6 @@
 #include <QTest>
 
 #include <unistd.h>
-
-#include <memory>
 
 // A literal with its NUL bytes.
 template <qsizetype N> static QByteArray bytes(const char (&literal)[N])
@@ -40,23 +37,6 @@ class SendTest : public QObject
     bool m_busyWhileCounting = true; // banner, progress bar and hourglass shown at every count
 
     QAbstractButton* button(const char* name) { return m_window->findChild<QAbstractButton*>(name); }
-    // From here on the far end is read as the tool writes, even inside a click.
-    void listen()
-    {
-        m_reader = std::make_unique<QSocketNotifier>(m_fixture->pty().masterFd(), QSocketNotifier::Read);
-        connect(m_reader.get(), &QSocketNotifier::activated, this, [this] {
-            char buffer[4096];
-            const ssize_t got = ::read(m_fixture->pty().masterFd(), buffer, sizeof buffer);
-            if (got > 0)
-                m_wire.append(buffer, got);
-        });
-    }
-    void openPort()
-    {
-        m_window->MSComm1().setCommPort(1);
-        QVERIFY(m_window->MSComm1().open().ok);
-        listen();
-    }
     // Presses "DataBase"; the send runs inside the click.
     void clickSend()
     {
@@ -77,8 +57,16 @@ private slots:
         m_fixture = std::make_unique<MainWindowFixture>();
         m_window = &m_fixture->show();
         m_progress = m_window->findChild<QProgressBar*>("Progress");
-        clickControl(button("Option8"));
-        m_reader.reset();
+        m_window->MSComm1().setCommPort(1);
+        QVERIFY(m_window->MSComm1().open().ok);
+        // The far end is read as the tool writes, even inside a click.
+        m_reader = std::make_unique<QSocketNotifier>(m_fixture->pty().masterFd(), QSocketNotifier::Read);
+        connect(m_reader.get(), &QSocketNotifier::activated, this, [this] {
+            char buffer[4096];
+            const ssize_t got = ::read(m_fixture->pty().masterFd(), buffer, sizeof buffer);
+            if (got > 0)
+                m_wire.append(buffer, got);
+        });
         m_wire.clear();
         m_ticks = 0;
         m_counted.clear();
@@ -102,7 +90,7 @@ private slots:
     void sendsTheRecordLines_data()
     {
         QTest::addColumn<QString>("byteCycle");
-        QTest::addColumn<int>("reopens"); // RS232 mode when not 0
+        QTest::addColumn<int>("reopens"); // in RS232 mode; modem mode when 0
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("wire");
         QTest::addColumn<QStringList>("counted"); // progress value/maximum @ ticks since the click
@@ -139,14 +127,9 @@ private slots:
         QFETCH(QByteArray, wire);
         QFETCH(QStringList, counted);
         m_fixture->settings().setValue(QString::fromLatin1(SettingsStore::Properties), "savea", byteCycle);
-        if (reopens) {
-            m_fixture->connectRs232();
-            listen();
-        } else {
-            openPort();
-        }
+        clickControl(button(reopens ? "Option7" : "Option8"));
         const int opened = m_window->MSComm1().openCount();
-        m_ticks = 0; // Connect waits on the same ticks
+        m_ticks = 0;
         const QString path = m_environment.writeFile(QStringLiteral("records.TNT"), file);
         send(path);
         QCOMPARE(m_wire, wire);
@@ -176,7 +159,6 @@ private slots:
     // port, "DataBase" does nothing. The log of a dump being received is closed first.
     void disconnectDuringAPause()
     {
-        openPort();
         m_fixture->dialogs().expectOpenFile(m_environment.filePath(QStringLiteral("log.TNT")));
         button("up_tnt")->setEnabled(true);
         QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
@@ -211,7 +193,6 @@ private slots:
         QByteArray content;
         for (int i = 1; i <= 40000; ++i)
             content += "TNTDIR:" + QByteArray::number(i) + "\r\n";
-        openPort();
         const auto tick = Ticker::tickLength();
         Ticker::setTickLength(std::chrono::milliseconds(0));
         send(m_environment.writeFile(QStringLiteral("large.TNT"), content));

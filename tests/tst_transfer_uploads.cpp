@@ -1,6 +1,5 @@
 // Dumps into log files: the log-file dialog and its replace question, what lands
 // in the file, and which buttons close the log or enable "Send".
-#include "Dialogs.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
@@ -12,9 +11,6 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
-
-#include <memory>
-#include <optional>
 
 using Answer = Dialogs::Answer;
 
@@ -68,10 +64,17 @@ class UploadsTest : public QObject
         m_fixture->pty().drain();
         return m_fixture->pty().take();
     }
-    void expectReplace(const QString& path, Answer answer)
+    // The log dialog answered with path, then the replace question with each answer
+    // in turn (Cancel shows the dialog again).
+    void expectLog(const QString& path, std::initializer_list<Answer> answers = {})
     {
-        m_fixture->dialogs().expectMessage("Replace existing file - " + path + '?',
-            Dialogs::applicationTitle(), answer, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
+        m_fixture->dialogs().expectOpenFile(path);
+        for (const Answer answer : answers) {
+            m_fixture->dialogs().expectMessage("Replace existing file - " + path + '?',
+                Dialogs::applicationTitle(), answer, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
+            if (answer == Answer::Cancel)
+                m_fixture->dialogs().expectOpenFile(path);
+        }
     }
 
 private slots:
@@ -137,16 +140,12 @@ private slots:
     void existingLog()
     {
         m_environment.writeFile(QStringLiteral("dump.log"), "OLD\r\n");
-        m_fixture->dialogs().expectOpenFile(m_logPath);
-        expectReplace(m_logPath, Answer::Cancel);
-        m_fixture->dialogs().expectOpenFile(m_logPath);
-        expectReplace(m_logPath, Answer::No);
+        expectLog(m_logPath, { Answer::Cancel, Answer::No });
         click("up_evr");
         QVERIFY(m_fixture->dialogs().fileRequests().constLast().fileName.isEmpty());
         receive("NEW\r\n");
         QCOMPARE(fileBytes(m_logPath), "OLD\r\nNEW\r\n");
-        m_fixture->dialogs().expectOpenFile(m_logPath);
-        expectReplace(m_logPath, Answer::Yes);
+        expectLog(m_logPath, { Answer::Yes });
         click("up_tnt");
         receive("NEWER\r\n");
         QCOMPARE(fileBytes(m_logPath), "NEWER\r\n");
@@ -158,15 +157,14 @@ private slots:
     // written: No sends the command without a log, Yes keeps it whole and sends nothing.
     void unusableLog()
     {
-        const auto pressTnt = [this](const QString& path, std::optional<Answer> replace, const char* reason) {
-            m_fixture->dialogs().expectOpenFile(path);
-            if (replace)
-                expectReplace(path, *replace);
-            m_fixture->dialogs().expectMessage(QString::fromLatin1(reason), Dialogs::applicationTitle(),
-                Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-            click("up_tnt");
-            return wire();
-        };
+        const auto pressTnt
+            = [this](const QString& path, std::initializer_list<Answer> replace, const char* reason) {
+                  expectLog(path, replace);
+                  m_fixture->dialogs().expectMessage(QString::fromLatin1(reason), Dialogs::applicationTitle(),
+                      Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+                  click("up_tnt");
+                  return wire();
+              };
         QCOMPARE(pressTnt(m_environment.filePath("none/dump.TNT"), {}, "No such file or directory"), "");
         QVERIFY(!QFile::exists(m_environment.filePath("none")));
 
@@ -177,8 +175,8 @@ private slots:
         Unprivileged user;
         if (!user.effective())
             QSKIP("running as root, and root could not be left");
-        QCOMPARE(pressTnt(path, Answer::No, "Permission denied"), "PRITNT\r\n");
-        QCOMPARE(pressTnt(path, Answer::Yes, "Permission denied"), "");
+        QCOMPARE(pressTnt(path, { Answer::No }, "Permission denied"), "PRITNT\r\n");
+        QCOMPARE(pressTnt(path, { Answer::Yes }, "Permission denied"), "");
         QCOMPARE(fileBytes(path), "OLD\r\n");
         QVERIFY(!button("Command3")->isVisible());
     }
