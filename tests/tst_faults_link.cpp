@@ -11,13 +11,13 @@
 #include "form1.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 #include <thread>
 
@@ -31,34 +31,30 @@ const QByteArray Xoff("\x13");
 const QByteArray Xon("\x11");
 
 // A log whose write fails, as on a full disk, while it holds the next of failOn;
-// what it takes goes to written (it outlives the log, which the window deletes).
-class FailingLog : public QIODevice
+// what it takes goes to written, which outlives it (the window deletes its log).
+class FailingLog : public QBuffer
 {
 public:
     static inline const QString Reason = QStringLiteral("The disk is full.");
-    FailingLog(QByteArrayList failOn, QByteArray& written)
-        : m_failOn(std::move(failOn))
-        , m_written(written)
+    FailingLog(QByteArray* written, QByteArrayList failOn)
+        : QBuffer(written)
+        , m_failOn(std::move(failOn))
     {
         open(QIODevice::WriteOnly);
-        setErrorString(Reason);
     }
 
 protected:
-    qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override
     {
-        if (!m_failOn.isEmpty() && QByteArray(data, size).contains(m_failOn.constFirst())) {
-            m_failOn.removeFirst();
-            return -1;
-        }
-        m_written.append(data, size);
-        return size;
+        if (m_failOn.isEmpty() || !QByteArray(data, size).contains(m_failOn.constFirst()))
+            return QBuffer::writeData(data, size);
+        m_failOn.removeFirst();
+        setErrorString(Reason);
+        return -1;
     }
 
 private:
     QByteArrayList m_failOn;
-    QByteArray& m_written;
 };
 
 } // namespace
@@ -151,12 +147,17 @@ private slots:
         const QString path = m_environment.writeFile(QStringLiteral("five.TNT"), records);
         Pty& pty = connectInModemMode();
         QByteArray arrived;
-        std::unique_ptr<QSocketNotifier> reader = readFarEnd([&](const QByteArray& bytes) {
+        QSocketNotifier reader(pty.masterFd(), QSocketNotifier::Read);
+        connect(&reader, &QSocketNotifier::activated, this, [&] {
+            char buffer[256];
+            const ssize_t got = ::read(pty.masterFd(), buffer, sizeof buffer);
+            if (got <= 0)
+                return;
             if (arrived.isEmpty())
                 pty.write(Xoff); // busy after the first record
-            arrived += bytes;
+            arrived.append(buffer, int(got));
             if (arrived.count("\r\n") == 3) {
-                reader->setEnabled(false);
+                reader.setEnabled(false);
                 pty.closeMaster();
             }
         });
@@ -189,7 +190,7 @@ private slots:
     {
         Pty& pty = connectInModemMode();
         QByteArray logged;
-        m_window->openLog(std::make_unique<FailingLog>(QByteArrayList { "FIRST", "THIRD" }, logged));
+        m_window->openLog(std::make_unique<FailingLog>(&logged, QByteArrayList { "FIRST", "THIRD" }));
         m_fixture->dialogs().expectMessage(FailingLog::Reason, Dialogs::applicationTitle(), Answer::Retry,
             Dialogs::Buttons::RetryCancel, Dialogs::Icon::Critical);
         m_fixture->dialogs().whileShown([&pty] {
@@ -259,19 +260,6 @@ private:
         m_fixture->connectRs232();
         clickControl(control("Option8"));
         return m_fixture->pty();
-    }
-    // Hands what reaches the far end to onBytes as it arrives.
-    std::unique_ptr<QSocketNotifier> readFarEnd(std::function<void(const QByteArray&)> onBytes)
-    {
-        const int fd = m_fixture->pty().masterFd();
-        auto reader = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-        connect(reader.get(), &QSocketNotifier::activated, this, [fd, onBytes = std::move(onBytes)] {
-            char buffer[256];
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got > 0)
-                onBytes(QByteArray(buffer, int(got)));
-        });
-        return reader;
     }
 
     TestEnvironment m_environment;
