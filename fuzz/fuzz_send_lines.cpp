@@ -7,6 +7,7 @@
 #include "TextFiles.h"
 
 #include <QByteArrayList>
+#include <QRegularExpression>
 
 namespace {
 
@@ -22,15 +23,9 @@ QByteArrayList expectedLines(QByteArray bytes)
 
 bool startsWithKind(const QByteArray& line)
 {
-    qsizetype first = 0;
-    while (first < line.size() && line.at(first) == ' ')
-        ++first;
     // The codes the controller takes records of; EVR (event records) is only dumped.
-    for (const char* kind : { "TNT", "ACD", "ATS", "TMZ", "HLD", "PAR" }) {
-        if (line.mid(first).startsWith(kind))
-            return true;
-    }
-    return false;
+    static const QRegularExpression kinds(QStringLiteral("^ *(TNT|ACD|ATS|TMZ|HLD|PAR)"));
+    return kinds.match(QString::fromLatin1(line)).hasMatch();
 }
 
 } // namespace

@@ -158,6 +158,7 @@ void EditorWindowTest::typedRecords()
             QTest::keyClick(QApplication::focusWidget(), i % 2 ? Qt::Key_Enter : Qt::Key_Return);
         }
         QCOMPARE(focusName(), order.constLast());
+        QCOMPARE(window.findChild<QPushButton*>(order.constLast())->text(), QStringLiteral("Enter"));
         // The Enter button answers a click and, focused, the Enter key alike.
         if (record == 1)
             click(window, order.constLast());
@@ -176,8 +177,6 @@ void EditorWindowTest::typedRecords()
 void EditorWindowTest::handedOverFileThenKeysAndMouse()
 {
     QString handover = m_environment.writeFile(QStringLiteral("zones.TMZ"), "  TMZ 2 01:00 02:00 1\r\n");
-    bool stillOpen = false;
-    QString content;
     QTimer::singleShot(0, this, [&] {
         auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
         QVERIFY(editor);
@@ -197,12 +196,11 @@ void EditorWindowTest::handedOverFileThenKeysAndMouse()
         QVERIFY(!editor->ui().Text1->hasFocus());
         QTest::keyClick(editor->ui().Text1, Qt::Key_Escape);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        stillOpen = editor->isVisible();
-        content = editor->content();
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->content(),
+            QStringLiteral("TMZ 2 01:00 02:00 1\r\nTMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n"));
     });
     Editors::showModal(TMZ, handover, *m_dialogs, nullptr);
-    QVERIFY(stillOpen);
-    QCOMPARE(content, QStringLiteral("TMZ 2 01:00 02:00 1\r\nTMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n"));
     QCOMPARE(handover, QString());
 }
 
@@ -243,28 +241,28 @@ void EditorWindowTest::accessCodeRefusalsInTheirOrder()
 void EditorWindowTest::loadThenSaveAndSaveAs_data()
 {
     QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QStringList>("names"); // Save, Save As, the Save As title, the kind code
+    QTest::addColumn<QStringList>("names"); // Save, Save As, Print, Quit, the Save As title, the kind code
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QByteArray>("content"); // as shown, in the files' single-byte code page
+    const auto row
+        = [](const char* name, Kind kind, const QStringList& names, const char* file, const char* content) {
+              QTest::newRow(name) << kind << names << QByteArray(file) << QByteArray(content);
+          };
 
-    QTest::newRow("tenant, CR LF lines") << TNT << QStringList { "tntsave", "tntsaveas", "Save As", "TNT" }
-                                         << QByteArray("TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n")
-                                         << QByteArray("TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n");
+    row("tenant, CR LF lines", TNT, { "tntsave", "tntsaveas", "Command1", "qui", "Save As", "TNT" },
+        "TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n", "TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n");
     // Only blanks are dropped; a TAB and a no-break space are kept as every other byte.
-    QTest::newRow("access code, leading blanks")
-        << ACD << QStringList { "acdsave", "acdsaveas", "Save As", "ACD" }
-        << QByteArray("   ACD 1 \r\n  \r\n\t\xA0Jos\xE9  ")
-        << QByteArray("ACD 1 \r\n\r\n\t\xA0Jos\xE9  \r\n");
-    QTest::newRow("auto schedule, lone CR and LF")
-        << ATS << QStringList { "atssave", "atssaveas", "Save As", "ATS" }
-        << QByteArray("ATS 1\rATS 2\r\rATS 3\n  ATS 4\n\rATS 5")
-        << QByteArray("ATS 1\r\nATS 2\r\n\r\nATS 3\r\nATS 4\r\n\r\nATS 5\r\n");
-    QTest::newRow("holiday") << HLD << QStringList { "Command1", "hldsaveas", "Save As", "HLD" }
-                             << QByteArray("HLD 01 01/01") << QByteArray("HLD 01 01/01\r\n");
+    row("access code, leading blanks", ACD,
+        { "acdsave", "acdsaveas", "Command1", "quiacd", "Save As", "ACD" },
+        "   ACD 1 \r\n  \r\n\t\xA0Jos\xE9  ", "ACD 1 \r\n\r\n\t\xA0Jos\xE9  \r\n");
+    row("auto schedule, lone CR and LF", ATS,
+        { "atssave", "atssaveas", "Command1", "quiats", "Save As", "ATS" },
+        "ATS 1\rATS 2\r\rATS 3\n  ATS 4\n\rATS 5", "ATS 1\r\nATS 2\r\n\r\nATS 3\r\nATS 4\r\n\r\nATS 5\r\n");
+    row("holiday", HLD, { "Command1", "hldsaveas", "Command2", "quihld", "Save As", "HLD" }, "HLD 01 01/01",
+        "HLD 01 01/01\r\n");
     // A saved file ends with an empty line; each load and save adds one more.
-    QTest::newRow("time zone, empty last line")
-        << TMZ << QStringList { "tmzsave", "tmzsaveas", "Save AS", "TMZ" } << QByteArray("TMZ 1\r\n\r\n")
-        << QByteArray("TMZ 1\r\n\r\n");
+    row("time zone, empty last line", TMZ, { "tmzsave", "tmzsaveas", "Command1", "quitmz", "Save AS", "TMZ" },
+        "TMZ 1\r\n\r\n", "TMZ 1\r\n\r\n");
 }
 
 void EditorWindowTest::loadThenSaveAndSaveAs()
@@ -286,7 +284,7 @@ void EditorWindowTest::loadThenSaveAndSaveAs()
     click(window, names.at(0));
     QCOMPARE(contentOf(loaded), content + "\r\n");
     QCOMPARE(
-        m_dialogs->fileRequests().constLast().filter, QStringLiteral("%1 File (*.%1)|*.%1").arg(names.at(3)));
+        m_dialogs->fileRequests().constLast().filter, QStringLiteral("%1 File (*.%1)|*.%1").arg(names.at(5)));
     QVERIFY(!m_dialogs->fileRequests().constLast().confirmOverwrite);
     QCOMPARE(focusName(), QStringLiteral("Text1"));
 
@@ -295,7 +293,7 @@ void EditorWindowTest::loadThenSaveAndSaveAs()
     window.setContent(QStringLiteral("X 2\r\n"));
     click(window, names.at(0));
     QCOMPARE(contentOf(loaded), QByteArray("X 2\r\n\r\n"));
-    m_dialogs->expectSaveFile(other, names.at(2));
+    m_dialogs->expectSaveFile(other, names.at(4));
     click(window, names.at(1));
     QCOMPARE(m_dialogs->fileRequests().constLast().fileName, loaded);
     window.setContent(QStringLiteral("X 3\r\n"));
@@ -310,6 +308,14 @@ void EditorWindowTest::loadThenSaveAndSaveAs()
     m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
     click(window, names.at(0));
     QCOMPARE(contentOf(other), QByteArray("X 3\r\n\r\n"));
+
+    // The window's title and captions; Quit closes it without a question.
+    QCOMPARE(window.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
+    const QStringList captions { "Save", "Save As", "Print", "Quit" };
+    for (int i = 0; i < captions.size(); ++i)
+        QCOMPARE(window.findChild<QPushButton*>(names.at(i))->text(), captions.at(i));
+    click(window, names.at(3));
+    QVERIFY(!window.isVisible());
 }
 
 // A file that cannot be written: the save says why, the old file stays whole, no
