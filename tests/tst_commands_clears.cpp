@@ -1,3 +1,5 @@
+// The six clear buttons as the operator uses them: the value typed into its box, the
+// question or warning, what Yes sends and where the focus goes.
 #include "Dialogs.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
@@ -5,222 +7,128 @@
 #include "TestEnvironment.h"
 #include "form1.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
 
 using Answer = Dialogs::Answer;
-using Buttons = Dialogs::Buttons;
-using Icon = Dialogs::Icon;
-
-namespace {
-
-const QString accessWarning = QStringLiteral(" Please input the Access_Code you want to delete ! Warning: If "
-                                             "you input '0' or '00' or '000' or '0000', All "
-                                             "Access_Code in the system will be deleted!");
-const QString tenantWarning = QStringLiteral(" Please input the Tenant_Directory you want to delete ! "
-                                             "Warning: If you input '0' or '00' or '000' or '0000', "
-                                             "All tenants in the system will be deleted!");
-
-// One clear command as the operator gives it: the value typed into its box (single
-// entries), the question, and what Yes sends.
-struct Clear
-{
-    const char* button;
-    const char* box; // "" for a whole database
-    const char* value;
-    const char* question;
-    const char* line;
-    const char* focus; // after the line went out
-};
-
-const Clear Clears[] = {
-    { "clearacd", "meditacd", "1234", "Do you really want to delete Access Code DataBase ?",
-        "KLR ACD 1234\r\n", "medittnt" },
-    { "clearacd", "meditacd", "0000", "Do you really want to delete Access Code DataBase ?",
-        "KLR ACD 0000\r\n", "medittnt" },
-    { "cleartnt", "medittnt", "12", "Do you really want to delete Tenant DataBase ?", "CLR TNT 12\r\n",
-        "Crno" },
-    { "clearats", "", "", "Do you really want to delete auto schedule DataBase ?", "KLR ATS\r\n",
-        "clearats" },
-    { "clearevr", "", "", "Do you really want to delete EventRecord DataBase ?", "KLR EVR\r\n", "clearevr" },
-    { "clearhld", "", "", "Do you really want to delete all Holidays DataBase ?", "KLR HLD\r\n", "clearhld" },
-    { "cleartmz", "", "", "Do you really want to delete Timezone DataBase ?", "KLR TMZ\r\n", "cleartmz" },
-};
-
-} // namespace
 
 class ClearCommandsTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void confirmation_data();
-    void confirmation();
-    void singleEntryWarning_data();
-    void singleEntryWarning();
-
-private:
-    template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
-    bool openPort();
-    // Clicked left of its centre, where the operator aims at a four-digit box.
-    void type(const QString& box, const QString& value);
-    QString focused() const;
-
     TestEnvironment m_environment;
     std::unique_ptr<MainWindowFixture> m_fixture;
     form1* m_window = nullptr;
-};
 
-void ClearCommandsTest::init()
-{
-    m_fixture = std::make_unique<MainWindowFixture>();
-    m_window = &m_fixture->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    for (auto* button : m_window->findChildren<QAbstractButton*>())
-        button->setEnabled(true);
-    for (auto* box : m_window->findChildren<QLineEdit*>())
-        box->setEnabled(true);
-    control<QRadioButton>("Option8")->setChecked(true);
-}
+    QWidget* control(const QString& name) const { return m_window->findChild<QWidget*>(name); }
+    // Clicks the button, then checks what went out and where the focus is.
+    void click(const QString& button, const QByteArray& line, const QString& focus)
+    {
+        QTest::mouseClick(control(button), Qt::LeftButton);
+        QCOMPARE(m_fixture->pty().drain(), line);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    }
 
-void ClearCommandsTest::cleanup()
-{
-    m_fixture.reset();
-    m_window = nullptr;
-}
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<MainWindowFixture>();
+        m_window = &m_fixture->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        for (const QString& name : linkControlSet())
+            control(name)->setEnabled(true);
+    }
 
-bool ClearCommandsTest::openPort()
-{
-    SerialPort& port = m_window->MSComm1();
-    port.setCommPort(1);
-    port.setSettings(QStringLiteral("1200,N,8,1"));
-    return port.open().ok;
-}
+    void cleanup()
+    {
+        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+        m_fixture.reset();
+    }
 
-void ClearCommandsTest::type(const QString& box, const QString& value)
-{
-    clickInside(control(box), 0.4);
-    QTest::keyClicks(control(box), value);
-}
+    void clear_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("box"); // empty for a whole database
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("focus"); // after the line went out
 
-QString ClearCommandsTest::focused() const
-{
-    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-}
+        const struct
+        {
+            const char *button, *box, *value, *question, *line, *focus;
+        } clears[] = {
+            { "clearacd", "meditacd", "1234", "Access Code DataBase ?", "KLR ACD 1234\r\n", "medittnt" },
+            // Zeros clear every code in the controller; the tool asks nothing more.
+            { "clearacd", "meditacd", "0000", "Access Code DataBase ?", "KLR ACD 0000\r\n", "medittnt" },
+            { "cleartnt", "medittnt", "12", "Tenant DataBase ?", "CLR TNT 12\r\n", "Crno" },
+            { "clearats", "", "", "auto schedule DataBase ?", "KLR ATS\r\n", "clearats" },
+            { "clearevr", "", "", "EventRecord DataBase ?", "KLR EVR\r\n", "clearevr" },
+            { "clearhld", "", "", "all Holidays DataBase ?", "KLR HLD\r\n", "clearhld" },
+            { "cleartmz", "", "", "Timezone DataBase ?", "KLR TMZ\r\n", "cleartmz" },
+        };
+        for (const auto& c : clears)
+            QTest::addRow("%s %s", c.button, c.value)
+                << c.button << c.box << c.value
+                << QStringLiteral("Do you really want to delete ") + c.question << QByteArray(c.line)
+                << c.focus;
+    }
 
-void ClearCommandsTest::confirmation_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QByteArray>("line"); // empty: nothing may go out
-    QTest::addColumn<QString>("focus");
+    // Empty box, then No, then Yes, then the port closed.
+    void clear()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, box);
+        QFETCH(QString, value);
+        QFETCH(QString, question);
+        QFETCH(QByteArray, line);
+        QFETCH(QString, focus);
 
-    for (const Clear& clear : Clears) {
-        const QByteArray name = (QByteArray(clear.button) + ' ' + clear.value).trimmed();
-        QTest::addRow("%s, Yes", name.constData())
-            << clear.button << clear.box << clear.value << clear.question << int(Answer::Yes) << true
-            << QByteArray(clear.line) << clear.focus;
+        ScriptedDialogs& dialogs = m_fixture->dialogs();
+        const auto confirmation = [&](Answer answer) {
+            dialogs.expectMessage(question, QStringLiteral("Delete Confirmation"), answer,
+                Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Answer::No);
+        };
+        // A single entry, empty or with the port closed: one warning, and the focus to the box.
+        const bool access = button == QLatin1String("clearacd");
+        const auto warning = [&] {
+            dialogs.expectMessage(
+                QStringLiteral(" Please input the %1 you want to delete ! Warning: If you "
+                               "input '0' or '00' or '000' or '0000', All %2 in the system "
+                               "will be deleted!")
+                    .arg(access ? "Access_Code" : "Tenant_Directory", access ? "Access_Code" : "tenants"),
+                access ? "Clear Access Code" : "Clear tenant", Answer::Ok, Dialogs::Buttons::Ok,
+                Dialogs::Icon::Information);
+        };
+        SerialPort& port = m_window->MSComm1();
+        port.setCommPort(1);
+        QVERIFY(port.open().ok);
+        if (!box.isEmpty()) {
+            warning();
+            click(button, {}, box);
+            // The warning left the focus in the box: the operator types straight on.
+            QTest::keyClicks(control(box), value);
+        }
         // No changes nothing, the focus included.
-        QTest::addRow("%s, No", name.constData())
-            << clear.button << clear.box << clear.value << clear.question << int(Answer::No) << true
-            << QByteArray() << clear.button;
-        // A whole database: the question comes first; the closed port shows after Yes.
-        if (!*clear.box)
-            QTest::addRow("%s, port closed", clear.button)
-                << clear.button << clear.box << clear.value << clear.question << int(Answer::Yes) << false
-                << QByteArray() << clear.button;
+        confirmation(Answer::No);
+        click(button, {}, button);
+        confirmation(Answer::Yes);
+        click(button, line, focus);
+
+        port.close();
+        if (box.isEmpty()) {
+            // A whole database: the question comes first, the closed port after Yes.
+            confirmation(Answer::Yes);
+            dialogs.expectMessage(QStringLiteral("The comm port is closed"), QStringLiteral("Disconnect"),
+                Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+        } else {
+            warning();
+        }
+        click(button, {}, box.isEmpty() ? button : box);
     }
-}
-
-void ClearCommandsTest::confirmation()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, box);
-    QFETCH(QString, value);
-    QFETCH(QString, question);
-    QFETCH(int, answer);
-    QFETCH(bool, open);
-    QFETCH(QByteArray, line);
-    QFETCH(QString, focus);
-
-    if (open)
-        QVERIFY(openPort());
-    if (!box.isEmpty())
-        type(box, value);
-    m_fixture->dialogs().expectMessage(question, QStringLiteral("Delete Confirmation"), Answer(answer),
-        Buttons::YesNo, Icon::Exclamation, Answer::No);
-    if (!open)
-        m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
-            QStringLiteral("Disconnect"), Answer::Ok, Buttons::Ok, Icon::None);
-    QTest::mouseClick(control(button), Qt::LeftButton);
-
-    if (line.isEmpty()) {
-        QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    } else {
-        QVERIFY(m_fixture->pty().waitFor(line));
-        QCOMPARE(m_fixture->pty().take(), line);
-    }
-    QCOMPARE(focused(), focus);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ClearCommandsTest::singleEntryWarning_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QString>("warning");
-    QTest::addColumn<QString>("title");
-
-    QTest::newRow("clearacd empty") << "clearacd"
-                                    << "meditacd"
-                                    << "" << true << accessWarning << "Clear Access Code";
-    QTest::newRow("clearacd closed port") << "clearacd"
-                                          << "meditacd"
-                                          << "1234" << false << accessWarning << "Clear Access Code";
-    QTest::newRow("cleartnt empty") << "cleartnt"
-                                    << "medittnt"
-                                    << "" << true << tenantWarning << "Clear tenant";
-    QTest::newRow("cleartnt closed port") << "cleartnt"
-                                          << "medittnt"
-                                          << "12" << false << tenantWarning << "Clear tenant";
-    QTest::newRow("cleartnt empty and closed") << "cleartnt"
-                                               << "medittnt"
-                                               << "" << false << tenantWarning << "Clear tenant";
-}
-
-void ClearCommandsTest::singleEntryWarning()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, box);
-    QFETCH(QString, value);
-    QFETCH(bool, open);
-    QFETCH(QString, warning);
-    QFETCH(QString, title);
-
-    if (open)
-        QVERIFY(openPort());
-    type(box, value);
-    m_fixture->dialogs().expectMessage(warning, title, Answer::Ok, Buttons::Ok, Icon::Information);
-    QTest::mouseClick(control(button), Qt::LeftButton);
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(focused(), box);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
+};
 
 QTEST_MAIN(ClearCommandsTest)
 #include "tst_commands_clears.moc"

@@ -17,151 +17,98 @@ class MasterCodeTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void sendingTheCode_data();
-    void sendingTheCode();
-    void masterCodeKeys_data();
-    void masterCodeKeys();
-    void phoneKeysSaveEveryChange();
-
-private:
-    QWidget* control(const char* name) { return m_window->findChild<QWidget*>(QLatin1String(name)); }
-    QString enabledButtons();
-
     TestEnvironment m_environment;
     std::unique_ptr<MainWindowFixture> m_fixture;
     form1* m_window = nullptr;
-};
 
-void MasterCodeTest::init()
-{
-    m_environment.clearSettings();
-    m_fixture = std::make_unique<MainWindowFixture>();
-    m_window = &m_fixture->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-}
+    QLineEdit* box(const char* name) const { return m_window->findChild<QLineEdit*>(QLatin1String(name)); }
 
-void MasterCodeTest::cleanup()
-{
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-    m_fixture.reset();
-    m_window = nullptr;
-}
-
-// The four buttons the code enables, as "upload download RtRTc date" when all are.
-QString MasterCodeTest::enabledButtons()
-{
-    QStringList enabled;
-    for (const char* name : { "upload", "download", "RtRTc", "date" }) {
-        if (control(name)->isEnabled())
-            enabled << QLatin1String(name);
+private slots:
+    void init()
+    {
+        m_environment.clearSettings();
+        m_fixture = std::make_unique<MainWindowFixture>();
+        m_window = &m_fixture->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
-    return enabled.join(QLatin1Char(' '));
-}
 
-void MasterCodeTest::sendingTheCode_data()
-{
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<bool>("enter"); // Enter in the box, else the MasterCode button
-    QTest::addColumn<QByteArray>("sent");
-    QTest::addColumn<QString>("focus");
+    void cleanup()
+    {
+        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+        m_fixture.reset();
+    }
 
-    QTest::newRow("button") << true << "1234" << false << QByteArray("PGM1234\r\n") << "upload";
-    QTest::newRow("Enter keeps the focus") << true << "0042" << true << QByteArray("PGM0042\r\n") << "Text3";
-    QTest::newRow("short code as typed") << true << "12" << true << QByteArray("PGM12\r\n") << "Text3";
-    QTest::newRow("empty code, button") << true << "" << false << QByteArray() << "Text3";
-    QTest::newRow("empty code, Enter") << true << "" << true << QByteArray() << "Text3";
-    QTest::newRow("port closed: silent") << false << "1234" << true << QByteArray() << "Text3";
-}
-
-void MasterCodeTest::sendingTheCode()
-{
-    QFETCH(bool, connected);
-    QFETCH(QString, code);
-    QFETCH(bool, enter);
-    QFETCH(QByteArray, sent);
-    QFETCH(QString, focus);
-
-    if (connected)
+    // Empty, by Enter, after Disconnect, by the button: the line, the buttons it enables, the focus.
+    void sendingTheCode()
+    {
+        QLineEdit* code = box("Text3");
+        const auto check = [&](const QByteArray& sent, const QString& enabled, const QString& focus) {
+            QCOMPARE(m_fixture->pty().drain(), sent);
+            QStringList found;
+            for (const char* name : { "upload", "download", "RtRTc", "date" }) {
+                if (m_window->findChild<QWidget*>(QLatin1String(name))->isEnabled())
+                    found << QLatin1String(name);
+            }
+            QCOMPARE(found.join(' '), enabled);
+            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        };
         m_fixture->connectRs232();
-    m_fixture->pty().take();
-    const int beepsBefore = m_fixture->dialogs().beeps();
-    clickControl(control("Text3"));
-    QTest::keyClicks(control("Text3"), code);
-    if (code.isEmpty())
-        m_fixture->dialogs().expectMessage(QStringLiteral("Please input Master Code"),
-            QStringLiteral("Vestibar 4600 Management System"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok,
-            Dialogs::Icon::None);
-    if (enter)
-        QTest::keyClick(control("Text3"), Qt::Key_Return);
-    else
-        clickControl(control("Mastercode"));
+        QWidget* button = m_window->findChild<QWidget*>(QStringLiteral("Mastercode"));
+        for (int i = 0; i < 2; ++i)
+            m_fixture->dialogs().expectMessage(QStringLiteral("Please input Master Code"),
+                QStringLiteral("Vestibar 4600 Management System"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok,
+                Dialogs::Icon::None);
+        clickControl(code);
+        QTest::keyClick(code, Qt::Key_Return);
+        clickControl(button);
+        check({}, {}, QStringLiteral("Text3"));
 
-    QCOMPARE(m_fixture->pty().drain(), sent);
-    QCOMPARE(enabledButtons(), sent.isEmpty() ? QString() : QStringLiteral("upload download RtRTc date"));
-    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-    // Enter is no digit: it beeps after it has done its work.
-    QCOMPARE(m_fixture->dialogs().beeps() - beepsBefore, enter ? 1 : 0);
-}
+        // A short code goes out as typed; Enter leaves the focus in the box.
+        QTest::keyClicks(code, QStringLiteral("042"));
+        QTest::keyClick(code, Qt::Key_Return);
+        check("PGM042\r\n", QStringLiteral("upload download RtRTc date"), QStringLiteral("Text3"));
 
-void MasterCodeTest::masterCodeKeys_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<int>("beeps");
+        // With the port closed, Enter is silent.
+        clickControl(m_window->findChild<QWidget*>(QStringLiteral("close1")));
+        QCOMPARE(m_fixture->pty().drain(), QByteArray("DIS\r\n"));
+        clickControl(code);
+        QTest::keyClick(code, Qt::Key_Return);
+        check({}, {}, QStringLiteral("Text3"));
 
-    QTest::newRow("digit typed") << "12" << int(Qt::Key_7) << "7"
-                                 << "127" << 0;
-    QTest::newRow("letter refused with beep") << "12" << int(Qt::Key_A) << "a"
-                                              << "12" << 1;
-    QTest::newRow("blank refused with beep") << "12" << int(Qt::Key_Space) << " "
-                                             << "12" << 1;
-    QTest::newRow("fifth digit refused") << "1234" << int(Qt::Key_5) << "5"
-                                         << "1234" << 0;
-    QTest::newRow("Backspace empties the box and beeps") << "123" << int(Qt::Key_Backspace) << "\b"
-                                                         << "" << 1;
-}
-
-void MasterCodeTest::masterCodeKeys()
-{
-    QFETCH(QString, before);
-    QFETCH(int, key);
-    QFETCH(QString, text);
-    QFETCH(QString, after);
-    QFETCH(int, beeps);
-
-    auto* box = qobject_cast<QLineEdit*>(control("Text3"));
-    clickControl(box);
-    QTest::keyClicks(box, before);
-    QCOMPARE(box->text(), before);
-    QTest::sendKeyEvent(QTest::Click, box, Qt::Key(key), text, Qt::NoModifier);
-    QCOMPARE(box->text(), after);
-    QCOMPARE(m_fixture->dialogs().beeps(), beeps);
-}
-
-void MasterCodeTest::phoneKeysSaveEveryChange()
-{
-    auto* box = qobject_cast<QLineEdit*>(control("Text2"));
-    clickControl(box);
-    QStringList stored;
-    for (const char* character : { "5", "5", "-", "1" }) {
-        QTest::keyClicks(box, character);
-        stored << m_fixture->settings().value(QString::fromLatin1(SettingsStore::Properties), "ph");
+        m_fixture->connectRs232();
+        clickControl(code);
+        QTest::keyClick(code, Qt::Key_Backspace);
+        QTest::keyClicks(code, QStringLiteral("1234"));
+        clickControl(button);
+        check("PGM1234\r\n", QStringLiteral("upload download RtRTc date"), QStringLiteral("upload"));
+        // Enter and Backspace are no digits: each beeps after it has done its work.
+        QCOMPARE(m_fixture->dialogs().beeps(), 4);
     }
-    QCOMPARE(stored, (QStringList { "5", "55", "55-", "55-1" }));
 
-    // Backspace empties the whole box, silently, and the empty text is stored.
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QCOMPARE(box->text(), QString());
-    QCOMPARE(m_fixture->settings().value(QString::fromLatin1(SettingsStore::Properties), "ph"), QString());
-    QCOMPARE(m_fixture->dialogs().beeps(), 0);
-}
+    // Key by key: what each box holds, the beeps so far and the phone number stored.
+    void keys()
+    {
+        const auto type = [&](QLineEdit* box, std::initializer_list<const char*> keys) {
+            clickControl(box);
+            QStringList seen;
+            for (const char* key : keys) {
+                if (*key == '\b')
+                    QTest::keyClick(box, Qt::Key_Backspace);
+                else
+                    QTest::keyClicks(box, QLatin1String(key));
+                seen << box->text() + '|' + QString::number(m_fixture->dialogs().beeps()) + '|'
+                        + m_fixture->settings().value("Properties", "ph");
+            }
+            return seen;
+        };
+        // A letter and a blank beep; a fifth digit is refused silently; Backspace empties the box.
+        QCOMPARE(type(box("Text3"), { "1", "2", "a", " ", "3", "4", "5", "\b" }),
+            (QStringList { "1|0|", "12|0|", "12|1|", "12|2|", "123|2|", "1234|2|", "1234|2|", "|3|" }));
+        // Every key rewrites the stored number; Backspace empties it silently.
+        QCOMPARE(type(box("Text2"), { "5", "5", "-", "1", "\b" }),
+            (QStringList { "5|3|5", "55|3|55", "55-|3|55-", "55-1|3|55-1", "|3|" }));
+    }
+};
 
 QTEST_MAIN(MasterCodeTest)
 #include "tst_commands_mastercode.moc"
