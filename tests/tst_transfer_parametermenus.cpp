@@ -135,7 +135,8 @@ private slots:
     }
 
     // Saving over a file asks first; Cancel shows the dialog again with an empty
-    // name, No keeps the file, Yes replaces it. Failures are told, not silently lost.
+    // name, No keeps the file, Yes replaces it. Failures are told, not silently lost;
+    // cancelled dialogs change nothing.
     void replaceAndFailures()
     {
         m_environment.writeFile(QStringLiteral("set.par"), "OLD");
@@ -158,6 +159,16 @@ private slots:
             Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         trigger("savemenu");
         QVERIFY(!QFile::exists(missing));
+        m_fixture->dialogs().expectOpenFile(missing);
+        m_fixture->dialogs().expectMessage(
+            "The file " + missing + " could not be read.\nNo such file or directory", "Open file");
+        trigger("openpar");
+        m_fixture->dialogs().expectSaveFile(std::nullopt);
+        trigger("savemenu");
+        m_fixture->dialogs().expectOpenFile(std::nullopt);
+        trigger("openpar");
+        QCOMPARE(boxValues(), "||||||3|||");
+        QCOMPARE(fileBytes(m_path), "PARCLT 3\r\n\r\n");
     }
 };
 

@@ -15,12 +15,6 @@
 
 #include <unistd.h>
 
-// A literal with its NUL bytes.
-template <qsizetype N> static QByteArray bytes(const char (&literal)[N])
-{
-    return QByteArray(literal, N - 1);
-}
-
 class SendTest : public QObject
 {
     Q_OBJECT
@@ -114,8 +108,9 @@ private slots:
             << QByteArray("PARCHT 5\r\nPARMSG Hi\r\n") << QStringList { "1/4@3", "2/4@4" };
         // NUL and high bytes go out as they are; a lone CR ends a line.
         QTest::newRow("binary") << "" << 0
-                                << bytes("TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\n  HLD 01\x80\rgarbage\0\0\r\n")
-                                << bytes("TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\n  HLD 01\x80\r\n")
+                                << QByteArrayLiteral(
+                                       "TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\n  HLD 01\x80\rgarbage\0\0\r\n")
+                                << QByteArrayLiteral("TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\n  HLD 01\x80\r\n")
                                 << QStringList { "1/3@1", "2/3@2" };
     }
 
