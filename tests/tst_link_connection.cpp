@@ -1,4 +1,3 @@
-#include "Dialogs.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
@@ -7,9 +6,6 @@
 #include "Ticker.h"
 #include "form1.h"
 
-#include <QAbstractButton>
-#include <QProgressBar>
-#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
@@ -32,34 +28,42 @@ private slots:
         m_fixture.reset();
     }
 
-    void connectSendsGreeting_data()
+    void connectAndDisconnect_data()
     {
         QTest::addColumn<bool>("rs232");
         QTest::addColumn<QString>("phone");
         QTest::addColumn<QList<QByteArray>>("bytesAtTick");
+        QTest::addColumn<bool>("busy"); // port 2 is in use, else missing
         // The greeting is on the line before the first tick of its wait; in modem mode
         // the dial line follows on the third tick; the buttons come after the last.
         const QByteArray com = "COM\r\n";
         const QByteArray setting = "AT&F E0 S0=0\r\n";
         const QByteArray dialled = setting + "ATDT9,5550123\r\n";
-        QTest::newRow("RS232") << true << "9,5550123" << QList<QByteArray> { com, com, com, com, com };
+        QTest::newRow("RS232") << true << "9,5550123" << QList<QByteArray> { com, com, com, com, com }
+                               << false;
         // The direct line dials nothing, so it needs no number.
         QTest::newRow("RS232, no phone number")
-            << true << "" << QList<QByteArray> { com, com, com, com, com };
+            << true << "" << QList<QByteArray> { com, com, com, com, com } << true;
         QTest::newRow("modem") << false << "9,5550123"
-                               << QList<QByteArray> { setting, setting, setting, dialled, dialled, dialled };
+                               << QList<QByteArray> { setting, setting, setting, dialled, dialled, dialled }
+                               << true;
         // The port opens and nothing goes out until the modem has a number to dial.
-        QTest::newRow("modem, no phone number") << false << "" << QList<QByteArray> {};
+        QTest::newRow("modem, no phone number") << false << "" << QList<QByteArray> {} << false;
     }
 
-    void connectSendsGreeting()
+    // Connect, then a port button while the port is open, which changes nothing;
+    // Disconnect sends its line, closes the port and puts the window back; then the
+    // port may change, and the next connect opens the new one, or says why it cannot.
+    void connectAndDisconnect()
     {
         QFETCH(bool, rs232);
         QFETCH(QString, phone);
         QFETCH(QList<QByteArray>, bytesAtTick);
+        QFETCH(bool, busy);
         m_fixture->settings().setValue(Properties, "sett", "AT&F E0 S0=0");
         m_fixture->settings().setValue(Properties, "ph", phone);
-        showWindow();
+        m_window = &m_fixture->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
         click("Option1");
         click(rs232 ? "Option7" : "Option8");
         const bool greets = !bytesAtTick.isEmpty();
@@ -71,7 +75,7 @@ private slots:
         Pty& pty = m_fixture->pty();
         QList<QByteArray> bytes;
         QList<bool> enabled;
-        QList<bool> busy;
+        QList<bool> hourglass;
         QObject context;
         connect(&m_window->Timer1(), &Ticker::ticked, &context, [&] {
             if (m_window->Timer1().activeWaits() == 0)
@@ -79,14 +83,14 @@ private slots:
             pty.read(0);
             bytes.append(pty.received());
             enabled.append(control("Mastercode")->isEnabled());
-            busy.append(m_window->cursor().shape() == Qt::WaitCursor && !QApplication::overrideCursor());
+            hourglass.append(m_window->cursor().shape() == Qt::WaitCursor && !QApplication::overrideCursor());
         });
 
         click("connect");
 
         QCOMPARE(bytes, bytesAtTick);
         QCOMPARE(enabled, QList<bool>(bytesAtTick.size(), false));
-        QCOMPARE(busy, QList<bool>(bytesAtTick.size(), true));
+        QCOMPARE(hourglass, QList<bool>(bytesAtTick.size(), true));
         QVERIFY(m_window->MSComm1().portOpen());
         QCOMPARE(m_window->MSComm1().settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(m_window->MSComm1().handshaking(), SerialPort::Handshaking::XonXoff);
@@ -96,31 +100,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), control(greets ? "Text3" : "Text2"));
         QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
         pty.drain();
-        QCOMPARE(pty.received(), greets ? bytesAtTick.last() : QByteArray());
-    }
+        QCOMPARE(pty.take(), greets ? bytesAtTick.last() : QByteArray());
 
-    void disconnect_data()
-    {
-        QTest::addColumn<bool>("rs232");
-        QTest::addColumn<int>("reopens");
-        QTest::addColumn<bool>("busy"); // port 2 is in use, else missing
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("RS232 renews the port first") << true << 1 << false << "There is no device %1.";
-        QTest::newRow("modem") << false << 0 << true << "%1 is in use by another program.";
-    }
-
-    // While the port is open a port button changes nothing; Disconnect sends its
-    // line, closes the port and puts the window back; then the port may change, and
-    // the next connect opens the new one, or says why it cannot.
-    void disconnect()
-    {
-        QFETCH(bool, rs232);
-        QFETCH(int, reopens);
-        QFETCH(bool, busy);
-        QFETCH(QString, reason);
-        showWindow();
-        m_fixture->connectRs232();
-        click(rs232 ? "Option7" : "Option8");
         m_fixture->dialogs().expectMessage(
             "Comm port is opened!", Dialogs::applicationTitle(), Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
         click("Option2");
@@ -141,8 +122,8 @@ private slots:
 
         // The port is closed at once after the line: every byte of it got out first.
         QVERIFY(!m_window->MSComm1().portOpen());
-        QCOMPARE(m_fixture->pty().drain(), QByteArray("DIS\r\n"));
-        QCOMPARE(m_window->MSComm1().openCount() - opened, reopens);
+        QCOMPARE(pty.drain(), QByteArray("DIS\r\n"));
+        QCOMPARE(m_window->MSComm1().openCount() - opened, rs232 ? 1 : 0);
         for (const QString& name : linkControls)
             QVERIFY2(!control(qPrintable(name))->isEnabled(), qPrintable(name));
         QVERIFY(control("connect")->isEnabled());
@@ -154,7 +135,7 @@ private slots:
         QCOMPARE(m_window->MSComm1().commPort(), 2);
         QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  2"));
         QCOMPARE(m_fixture->settings().value(Properties, "Port"), QStringLiteral("2"));
-        const QString device = busy ? m_fixture->pty().slaveName() : m_environment.filePath("ttyGone");
+        const QString device = busy ? pty.slaveName() : m_environment.filePath("ttyGone");
         m_fixture->settings().setValue("Ports", "COM2", device);
         SerialPort other(m_fixture->settings());
         other.setCommPort(2);
@@ -164,6 +145,7 @@ private slots:
             Dialogs::Icon::None);
         click("connect");
         // The fixed text stays as it is; the system's reason is shown below it.
+        const QString reason = busy ? "%1 is in use by another program." : "There is no device %1.";
         QCOMPARE(m_fixture->dialogs().messages().constLast().details, reason.arg(device));
         QVERIFY(!m_window->MSComm1().portOpen());
         QVERIFY(!control("Mastercode")->isEnabled());
@@ -178,11 +160,6 @@ private:
         return m_window->findChild<T*>(QLatin1String(name));
     }
     void click(const char* name) { clickControl(control(name)); }
-    void showWindow()
-    {
-        m_window = &m_fixture->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-    }
 
     TestEnvironment m_environment;
     std::unique_ptr<MainWindowFixture> m_fixture;

@@ -17,20 +17,9 @@ class ReceivePathTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init()
-    {
-        m_environment.clearSettings();
-        m_fixture = std::make_unique<MainWindowFixture>();
-        m_window = &m_fixture->show();
-        m_fixture->connectRs232();
-    }
-    void cleanup()
-    {
-        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-        m_fixture.reset();
-    }
+    TestEnvironment m_environment;
 
+private slots:
     // Pieces of text, each a read of its own, as the box shows them, as the log keeps
     // them and as a save right after the last one writes them. Line feeds are
     // dropped, a carriage return gets one; a backspace takes the character before it,
@@ -38,41 +27,45 @@ private slots:
     // first); the log cannot take back what it has.
     void boxLogAndSave()
     {
+        MainWindowFixture fixture;
+        fixture.connectRs232();
+        QPlainTextEdit* box = fixture.window().ui().Text1;
         const QString logPath = m_environment.filePath(QStringLiteral("log.TNT"));
         auto log = std::make_unique<QFile>(logPath);
         QVERIFY(log->open(QIODevice::WriteOnly));
-        m_window->openLog(std::move(log));
+        fixture.window().openLog(std::move(log));
         for (const char* piece : { "\b", "\bTNT 01\r\nM\xdcL\nLER\rC", "D\r", "\nE12\b34", "\b5",
                  "\b\b\bX\n\rY\r\r", "AB\b\b\bZ\t\xe9", "A\r\b\nB" }) {
-            QVERIFY(m_fixture->pty().write(piece));
+            QVERIFY(fixture.pty().write(piece));
             QTest::qWait(50);
         }
         // Text shown, then text that comes too soon after to be shown before the
         // menu command: the command has it all the same.
-        QVERIFY(m_fixture->pty().write("FIRST\r\n"));
+        QVERIFY(fixture.pty().write("FIRST\r\n"));
         QTest::qWait(5);
-        QVERIFY(m_fixture->pty().write("SECOND\r\n"));
+        QVERIFY(fixture.pty().write("SECOND\r\n"));
         const QByteArray logged("TNT 01\r\nM\xdcLLER\r\nCD\r\nE1345X\r\nY\r\n\r\nZ\t\xe9"
                                 "ABFIRST\r\nSECOND\r\n");
         QTRY_COMPARE(QFileInfo(logPath).size(), qint64(logged.size()));
         const QString path = m_environment.filePath(QStringLiteral("received.txt"));
-        m_fixture->dialogs().expectSaveFile(path);
-        m_window->findChild<QAction*>(QStringLiteral("save_received"))->trigger();
+        fixture.dialogs().expectSaveFile(path);
+        fixture.window().findChild<QAction*>(QStringLiteral("save_received"))->trigger();
 
-        QCOMPARE(box()->toPlainText(),
+        QCOMPARE(box->toPlainText(),
             QStringLiteral("TNT 01\nM\u00dcLLER\nCD\nE13X\nY\nZ\t\u00e9"
                            "ABFIRST\nSECOND\n"));
-        QCOMPARE(m_window->panelText(1), QStringLiteral("Status: Receiving..."));
+        QCOMPARE(fixture.window().panelText(1), QStringLiteral("Status: Receiving..."));
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         // A save ends with one more line end.
         QCOMPARE(saved.readAll(),
             QByteArray("TNT 01\r\nM\xdcLLER\r\nCD\r\nE13X\r\nY\r\nZ\t\xe9"
                        "ABFIRST\r\nSECOND\r\n\r\n"));
-        m_window->closeLog();
+        fixture.window().closeLog();
         QFile written(logPath);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), logged);
+        QVERIFY2(fixture.dialogs().done(), qPrintable(fixture.dialogs().report()));
     }
 
     // A long dump: with more than 20000 characters in the box, a line end counted
@@ -80,6 +73,9 @@ private slots:
     // line end cut in two goes whole.
     void boxKeepsItsNewestText()
     {
+        MainWindowFixture fixture;
+        fixture.connectRs232();
+        QPlainTextEdit* box = fixture.window().ui().Text1;
         // 1176 lines of 15 characters and CR LF, then 9 characters: 20001 in all. The
         // oldest 4096 are 240 lines (4080), 15 characters and the CR of the next.
         QByteArray dump;
@@ -92,18 +88,12 @@ private slots:
         }
         dump += "987654321";
         for (qsizetype at = 0; at < dump.size(); at += 1024)
-            QVERIFY(m_fixture->pty().write(dump.mid(at, 1024)));
-        QTRY_VERIFY(box()->toPlainText().endsWith(QStringLiteral("987654321")));
-        QVERIFY(m_fixture->pty().write("Z"));
-        QTRY_COMPARE(box()->toPlainText(), kept + QStringLiteral("987654321Z"));
+            QVERIFY(fixture.pty().write(dump.mid(at, 1024)));
+        QTRY_VERIFY(box->toPlainText().endsWith(QStringLiteral("987654321")));
+        QVERIFY(fixture.pty().write("Z"));
+        QTRY_COMPARE(box->toPlainText(), kept + QStringLiteral("987654321Z"));
+        QVERIFY2(fixture.dialogs().done(), qPrintable(fixture.dialogs().report()));
     }
-
-private:
-    QPlainTextEdit* box() const { return m_window->ui().Text1; }
-
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
 };
 
 QTEST_MAIN(ReceivePathTest)

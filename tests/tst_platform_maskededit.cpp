@@ -77,21 +77,20 @@ private slots:
         QFETCH(QString, digits);
         QFETCH(QString, boxText);
         BoxInWindow window(mask, prompt);
-        MaskedEdit* box = window.box;
         if (entry == Entry::Typed) {
             QVERIFY(QTest::qWaitForWindowActive(&window.window));
             // Focus brought by a click right of the last position: typing still
             // starts at the first.
-            clickInside(box, 0.95);
-            QVERIFY(box->hasFocus());
-            QTest::keyClicks(box, input);
+            clickInside(window.box, 0.95);
+            QVERIFY(window.box->hasFocus());
+            QTest::keyClicks(window.box, input);
         } else {
             if (entry == Entry::Rejected)
-                QVERIFY(box->assign(QStringLiteral("987")));
-            QCOMPARE(box->assign(input), entry == Entry::Assigned);
+                QVERIFY(window.box->assign(QStringLiteral("987")));
+            QCOMPARE(window.box->assign(input), entry == Entry::Assigned);
         }
-        QCOMPARE(box->digits(), digits);
-        QCOMPARE(box->boxText(), boxText);
+        QCOMPARE(window.box->digits(), digits);
+        QCOMPARE(window.box->boxText(), boxText);
     }
 
     // A click in the box that has the focus puts the caret where it lands.
