@@ -1,18 +1,12 @@
-#include "Dialogs.h"
 #include "ScriptedDialogs.h"
-#include "SerialPort.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "Ticker.h"
+#include "Vestibar.h"
 #include "form1.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -20,10 +14,33 @@
 using namespace std::chrono_literals;
 
 namespace {
-const QString Properties = QString::fromLatin1(SettingsStore::Properties);
-}
 
-// The shell on its own: load, unload, the tick, the wait and the log hand-over.
+const QString Properties = QString::fromLatin1(SettingsStore::Properties);
+
+// Port, Rs232 and ph stored before ("-": none) and after a run, with the main window
+// as the run starts and as the next one starts.
+struct Run
+{
+    const char *name, *before, *atStart, *typed, *clicked, *after, *nextStart;
+};
+const Run runs[] = {
+    { "first run", "-|-|-", "Modem - phone: Comm Number:  0", "", "Option3 Option7", "3|True|",
+        "RS232 3 no-phone: Comm Number:  3" },
+    // No port button: the serial component's own port number is saved.
+    { "port 7 selects none", "7|-|-", "Modem - phone: Comm Number:  7", "", "", "1||",
+        "Modem 1 phone: Comm Number:  1" },
+    { "port with trailing text, phone typed", "2x|-|111", "Modem 2 phone:111 Comm Number:  2", "9", "Option4",
+        "4||1119", "Modem 4 phone:1119 Comm Number:  4" },
+    { "RS232 stored, modem chosen", "1|True|5550100", "RS232 1 no-phone:5550100 Comm Number:  1", "",
+        "Option8", "1|False|5550100", "Modem 1 phone:5550100 Comm Number:  1" },
+    { "other mode text is modem", "4|yes|-", "Modem 4 phone: Comm Number:  4", "", "", "4|yes|",
+        "Modem 4 phone: Comm Number:  4" },
+};
+
+} // namespace
+
+// The shell on its own: the settings kept between runs, the state after start, the
+// tick and the wait, and what closing the window does.
 class MainWindowTest : public QObject
 {
     Q_OBJECT
@@ -31,206 +48,108 @@ class MainWindowTest : public QObject
 private:
     TestEnvironment environment { 10ms };
     SettingsStore settings;
+    ScriptedDialogs dialogs;
 
-    std::unique_ptr<form1> loadedWindow(ScriptedDialogs& dialogs)
+    std::unique_ptr<form1> loadedWindow()
     {
-        auto window = std::make_unique<form1>(settings, dialogs);
+        auto window = Vestibar::createMainWindow(settings, dialogs);
         window->show();
         return window;
     }
 
-    QString stored(const char* key) const { return settings.value(Properties, QLatin1String(key)); }
+    // Mode, selected port buttons, the phone box (usable or not, with its text) and panel 2.
+    static QString shown(form1& window)
+    {
+        Ui::form1& ui = window.ui();
+        QString text = ui.Option7->isChecked() ? "RS232" : ui.Option8->isChecked() ? "Modem" : "none";
+        QString ports;
+        for (QRadioButton* port : { ui.Option1, ui.Option2, ui.Option3, ui.Option4 })
+            ports += port->isChecked() ? port->text() : "";
+        text += ' ' + (ports.isEmpty() ? "-" : ports);
+        const bool usable = ui.Text2->isEnabled() && ui.Label1->isEnabled();
+        text += (usable ? " phone:" : ui.Text2->isEnabled() || ui.Label1->isEnabled() ? " ?:" : " no-phone:");
+        return text + ui.Text2->text() + ' ' + window.panelText(2);
+    }
 
 private slots:
     void init() { environment.clearSettings(); }
 
-    void loadReadsTheSettings_data()
+    void settingsKeptBetweenRuns_data()
     {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("rs232");
-        QTest::addColumn<QString>("ph");
-        QTest::addColumn<int>("selectedPort"); // 0: no port button
-        QTest::addColumn<bool>("rs232Mode");
-        QTest::addColumn<QString>("panel");
-
-        const QString none;
-        QTest::newRow("first run") << none << none << none << 0 << false << "Comm Number:  0";
-        QTest::newRow("port 7 selects none") << "7" << none << none << 0 << false << "Comm Number:  7";
-        QTest::newRow("port with trailing text") << "2x" << none << none << 2 << false << "Comm Number:  2";
-        QTest::newRow("rs232 True") << "1"
-                                    << "True"
-                                    << "5550100" << 1 << true << "Comm Number:  1";
-        QTest::newRow("rs232 False") << "4"
-                                     << "False"
-                                     << "5550100" << 4 << false << "Comm Number:  4";
-        QTest::newRow("rs232 other text") << none << "yes" << none << 0 << false << "Comm Number:  0";
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(runs)); ++row)
+            QTest::newRow(runs[row].name) << row;
     }
 
-    void loadReadsTheSettings()
+    // Each run reads what the last one left: the start state, the link control set
+    // disabled, the port and phone stored on closing, an open log closed.
+    void settingsKeptBetweenRuns()
     {
-        QFETCH(QString, port);
-        QFETCH(QString, rs232);
-        QFETCH(QString, ph);
-        QFETCH(int, selectedPort);
-        QFETCH(bool, rs232Mode);
-        QFETCH(QString, panel);
-        if (!port.isNull())
-            settings.setValue(Properties, QStringLiteral("Port"), port);
-        if (!rs232.isNull())
-            // Written by the mode buttons in this spelling; read back as "rs232".
-            settings.setValue(Properties, QStringLiteral("Rs232"), rs232);
-        if (!ph.isNull())
-            settings.setValue(Properties, QStringLiteral("ph"), ph);
+        QFETCH(int, row);
+        const Run& run = runs[row];
+        const QStringList before = QString(run.before).split('|');
+        const char* const keys[] = { "Port", "Rs232", "ph" };
+        for (int n = 0; n < 3; ++n) {
+            if (before[n] != QLatin1String("-"))
+                settings.setValue(Properties, keys[n], before[n]);
+        }
 
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
+        auto window = loadedWindow();
+        QCOMPARE(shown(*window), QString(run.atStart));
+        for (const QString& name : linkControlSet())
+            QVERIFY2(!window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
         Ui::form1& ui = window->ui();
-
-        QRadioButton* const ports[] = { ui.Option1, ui.Option2, ui.Option3, ui.Option4 };
-        for (int n = 1; n <= 4; ++n)
-            QCOMPARE(ports[n - 1]->isChecked(), n == selectedPort);
-        QCOMPARE(window->panelText(2), panel);
-
-        QCOMPARE(ui.Option7->isChecked(), rs232Mode);
-        QCOMPARE(ui.Option8->isChecked(), !rs232Mode);
-        QCOMPARE(ui.Text2->isEnabled(), !rs232Mode);
-        QCOMPARE(ui.Label1->isEnabled(), !rs232Mode);
-        QCOMPARE(ui.Text2->text(), ph);
-        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
-    }
-
-    void theLinkControlSetStartsDisabled()
-    {
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        for (const QString& name : linkControlSet()) {
-            auto* control = window->findChild<QWidget*>(name);
-            QVERIFY2(control && !control->isEnabled(), qPrintable(name));
+        QVERIFY(ui.Progress->isHidden() && ui.Command1->isHidden() && ui.Command3->isHidden());
+        QVERIFY(ui.connect->isEnabled() && ui.close1->isEnabled() && !ui.paset_file->isEnabled());
+        if (*run.typed) {
+            clickControl(ui.Text2);
+            QTest::keyClick(ui.Text2, Qt::Key_End);
+            QTest::keyClicks(ui.Text2, run.typed);
         }
-        QVERIFY(!window->ui().Progress->isVisible());
-        QVERIFY(!window->ui().Command1->isVisible());
-        QVERIFY(!window->ui().Command3->isVisible());
-        QVERIFY(window->ui().connect->isEnabled());
-        QVERIFY(window->ui().close1->isEnabled());
-        QVERIFY(!window->ui().paset_file->isEnabled());
-        // The frames stay usable; the send and receive buttons enable their contents.
-        QVERIFY(window->ui().Frame3->isEnabled());
-        QVERIFY(window->ui().Frame4->isEnabled());
-    }
-
-    void unloadSavesPortAndPhone_data()
-    {
-        QTest::addColumn<QString>("storedPh");
-        QTest::addColumn<QString>("typedPh");
-        QTest::addColumn<int>("portButton"); // 0: none
-        QTest::addColumn<QString>("savedPh");
-        QTest::addColumn<QString>("savedPort");
-
-        QTest::newRow("phone and port 2") << "111"
-                                          << "5550100" << 2 << "5550100"
-                                          << "2";
-        QTest::newRow("empty phone keeps the stored one") << "111" << QString() << 4 << "111"
-                                                          << "4";
-        // No button: the component's own port number is saved.
-        QTest::newRow("no port button") << QString() << "9" << 0 << "9"
-                                        << "1";
-    }
-
-    void unloadSavesPortAndPhone()
-    {
-        QFETCH(QString, storedPh);
-        QFETCH(QString, typedPh);
-        QFETCH(int, portButton);
-        QFETCH(QString, savedPh);
-        QFETCH(QString, savedPort);
-        if (!storedPh.isEmpty())
-            settings.setValue(Properties, QStringLiteral("ph"), storedPh);
-
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        window->ui().Text2->setText(typedPh);
-        QRadioButton* const ports[]
-            = { window->ui().Option1, window->ui().Option2, window->ui().Option3, window->ui().Option4 };
-        if (portButton)
-            ports[portButton - 1]->setChecked(true);
+        for (const QString& name : QString(run.clicked).split(' ', Qt::SkipEmptyParts))
+            clickControl(window->findChild<QWidget*>(name));
+        // A log left open is closed with the window: all of it reaches the disk.
+        auto log = std::make_unique<QFile>(environment.filePath("session.TNT"));
+        QVERIFY(log->open(QIODevice::WriteOnly | QIODevice::Truncate));
+        log->write("TNT 0101\r\n");
+        window->openLog(std::move(log));
         window->close();
-
-        QCOMPARE(stored("ph"), savedPh);
-        QCOMPARE(stored("Port"), savedPort);
-        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
-    }
-
-    void closingWithAnOpenLogClosesIt_data()
-    {
-        QTest::addColumn<bool>("byCommand3");
-        QTest::newRow("window closes") << false;
-        QTest::newRow("Command3 pressed") << true;
-    }
-
-    void closingWithAnOpenLogClosesIt()
-    {
-        QFETCH(bool, byCommand3);
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        const QString path = environment.filePath(QStringLiteral("session.TNT"));
-        QFile::remove(path);
-        auto file = std::make_unique<QFile>(path);
-        QVERIFY(file->open(QIODevice::WriteOnly | QIODevice::Append));
-        QPointer<QFile> log(file.get());
-        window->openLog(std::move(file));
-        window->logFile()->write("TNT 0101\r\n");
-        window->ui().Command3->show();
-
-        if (byCommand3) {
-            QTest::mouseClick(window->ui().Command3, Qt::LeftButton);
-            QVERIFY(!window->ui().Command3->isVisible());
-        } else {
-            window->close();
-        }
-
-        QCOMPARE(window->logFileNumber(), 0);
-        QVERIFY(log.isNull());
-        QFile written(path);
+        QFile written(environment.filePath("session.TNT"));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), QByteArray("TNT 0101\r\n"));
+        QCOMPARE((QStringList { settings.value(Properties, "Port"), settings.value(Properties, "rs232"),
+                     settings.value(Properties, "ph") }),
+            QString(run.after).split('|'));
+        QCOMPARE(shown(*loadedWindow()), QString(run.nextStart));
+        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
     }
 
-    void waitSecondsEndsOnTheTickAfterTheCount_data()
+    void waitEndsOnTheTickAfterTheCount_data()
     {
         QTest::addColumn<double>("seconds");
         QTest::addColumn<int>("ticks");
         QTest::newRow("half a second") << 0.5 << 1;
         QTest::newRow("one second") << 1.0 << 2;
         QTest::newRow("two seconds") << 2.0 << 3;
-        QTest::newRow("byte cycle 15") << 15 * 50 / 1000.0 << 1;
     }
 
-    void waitSecondsEndsOnTheTickAfterTheCount()
+    // The clock panel goes on showing the time after a wait.
+    void waitEndsOnTheTickAfterTheCount()
     {
         QFETCH(double, seconds);
         QFETCH(int, ticks);
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
+        auto window = loadedWindow();
         QSignalSpy ticked(&window->Timer1(), &Ticker::ticked);
         QVERIFY(window->WaitSeconds(seconds));
         QCOMPARE(ticked.count(), ticks);
-    }
-
-    void theClockKeepsRunningAfterAWait()
-    {
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
-        QVERIFY(window->WaitSeconds(1));
         window->setPanelText(5, QString());
-        QSignalSpy ticked(&window->Timer1(), &Ticker::ticked);
         QVERIFY(ticked.wait(5000));
         QVERIFY(QTime::fromString(window->panelText(5), QStringLiteral("h:mm:ss AP")).isValid());
     }
 
     void aWaitEndsWhenTheWindowCloses()
     {
-        ScriptedDialogs dialogs;
-        auto window = loadedWindow(dialogs);
+        auto window = loadedWindow();
         QTimer::singleShot(0, window.get(), [&] { window->close(); });
         QVERIFY(!window->WaitSeconds(1000));
         // A caller that goes on anyway does not wait again.
