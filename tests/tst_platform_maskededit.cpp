@@ -57,7 +57,7 @@ private slots:
         row("typed, letters refused", "###", Entry::Typed, "1a2", "12", "12 ");
         row("typed, literal skipped", "##:##", Entry::Typed, "0530", "0530", "05:30");
         row("typed, day flags", "# # # #", Entry::Typed, "1011", "1011", "1 0 1 1");
-        row("short value", "###", Entry::Assigned, "5", "5", "5  ");
+        row("time with colon", "##:##", Entry::Assigned, "12:45", "1245", "12:45");
         row("blank inside", "####", Entry::Assigned, "1 34", "134", "1 34");
         row("time without colon", "##:##", Entry::Assigned, "1245", "1245", "12:45");
         row("time cleared by blanks", "##:##", Entry::Assigned, "     ", "", "  :  ");
