@@ -38,24 +38,24 @@ void inNextModal(const std::function<void(QWidget&)>& body)
     });
 }
 
-// One line per menu entry: depth, name, caption, shortcut, and "unavailable" when
-// the entry or a menu above it is disabled or hidden.
-void describe(const QList<QAction*>& actions, int depth, bool reachable, QStringList& lines)
+// A menu's entries joined by " | ": caption and shortcut, a submenu's entries in
+// brackets after its caption, "-" for a separator, and in parentheses an entry the
+// user cannot reach (it or a menu above it disabled or hidden).
+QString describe(const QList<QAction*>& actions, bool reachable)
 {
+    QStringList entries;
     for (QAction* action : actions) {
-        QString line = QString(depth * 2, QLatin1Char(' '));
-        if (action->isSeparator()) {
-            lines << line + QLatin1Char('-');
-            continue;
-        }
         const bool available = reachable && action->isEnabled() && action->isVisible();
-        line += (action->menu() ? action->menu()->objectName() : action->objectName()) + ' ' + action->text();
+        QString entry = action->isSeparator() ? "-" : action->text();
         if (!action->shortcut().isEmpty())
-            line += QLatin1Char(' ') + action->shortcut().toString();
-        lines << line + (available ? "" : " unavailable");
+            entry += ' ' + action->shortcut().toString();
+        if (!available)
+            entry = '(' + entry + ')';
         if (action->menu())
-            describe(action->menu()->actions(), depth + 1, available, lines);
+            entry += " [" + describe(action->menu()->actions(), available) + ']';
+        entries << entry;
     }
+    return entries.join(" | ");
 }
 
 // One operator's visits to the setting dialog, in order: the modem string and byte
@@ -95,10 +95,116 @@ private slots:
         m_fixture.reset();
     }
 
-    void menuTree();
-    void settingDialog();
-    void openSendFile();
-    void splashGoesBeforeTheMainWindow();
+    // The design's menu tree; "Serial Ports..." is the tool's own.
+    void menuTree()
+    {
+        QStringList menus;
+        for (QAction* menu : m_window->menuBar()->actions())
+            menus << describe({ menu }, true);
+        const QStringList expected {
+            "&File [&New File [&Tenant Database | &Access Code Database | Auto Schedule &Database | "
+            "&Holiday Database | Time &Zone Database] | Open &Send File | - | (&Open LOG File) | "
+            "(&Close LOG File) | - | Save Para&meter | Open Pa&rameter | - | Save Recei&ved File | - | "
+            "&Print  Received File | "
+            "(Print Se&nd File) | - | &Close]",
+            "&Edit [C&ut | &Copy Ctrl+C | (&Paste Ctrl+V) | &Setting | Serial &Ports...]",
+            "(&Help) [(&Help Topics) | (&About Vestibar 4700 Management System)]",
+        };
+        QCOMPARE(menus, expected);
+    }
+
+    void settingDialog()
+    {
+        for (const Visit& visit : visits) {
+            QString shown;
+            inNextModal([&](QWidget& dialog) {
+                QCOMPARE(dialog.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
+                auto* modem = dialog.findChild<QLineEdit*>("Text1");
+                auto* cycle = dialog.findChild<QComboBox*>("Combo1");
+                shown = modem->text() + '|' + cycle->currentText();
+                clickControl(modem);
+                QTest::keyClick(modem, Qt::Key_End);
+                QTest::keyClicks(modem, visit.typedModem);
+                // The byte cycle is picked with the arrow keys: it opens with none of the
+                // list chosen, so the first Down chooses the list's first entry.
+                clickControl(cycle);
+                for (int n = 0; n <= cycle->findText(visit.picked) && *visit.picked; ++n)
+                    QTest::keyClick(cycle->lineEdit(), Qt::Key_Down);
+                QTest::keyClicks(cycle->lineEdit(), visit.typedCycle);
+                if (QLatin1String(visit.closer) == "Esc")
+                    QTest::keyClick(&dialog, Qt::Key_Escape);
+                else
+                    clickControl(dialog.findChild<QWidget*>(visit.closer));
+            });
+            trigger("Setting");
+            QCOMPARE((QStringList { visit.name, shown, stored("sett") + '|' + stored("savea") }),
+                (QStringList { visit.name, visit.shown, visit.stored }));
+        }
+
+        // The modem connect reads the dialog's box, loaded again with the stored string.
+        clickControl(m_window->findChild<QWidget*>("Text2"));
+        QTest::keyClicks(m_window->findChild<QWidget*>("Text2"), "5550100");
+        clickControl(m_window->findChild<QWidget*>("Option1"));
+        clickControl(m_window->findChild<QWidget*>("Option8"));
+        clickControl(m_window->findChild<QWidget*>("connect"));
+        QVERIFY(m_fixture->pty().waitFor("ATDT5550100\r\n"));
+        QCOMPARE(m_fixture->pty().received(), QByteArray("ATZ\r\nATDT5550100\r\n"));
+    }
+
+    // The editor is chosen by the name's ending, whatever its case; an unknown one
+    // opens the holiday editor. Cancel opens nothing.
+    void openSendFile()
+    {
+        for (const auto& [name, editor] :
+            { std::pair { "building.tnt", "tntform" }, { "set.PAR", "hldform" } }) {
+            m_fixture->dialogs().expectOpenFile(
+                m_environment.writeFile(name, "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n"));
+            QStringList seen;
+            inNextModal([&](QWidget& window) {
+                auto* shown = qobject_cast<EditorWindow*>(&window);
+                seen << window.objectName() << (shown ? shown->content() : QStringLiteral("no editor"));
+            });
+            trigger("open_send");
+            QCOMPARE(seen, (QStringList { editor, "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n" }));
+        }
+        const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
+        QCOMPARE(request.filter,
+            QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files "
+                           "(*.HLD)|*.HLD|ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ"));
+        QCOMPARE(request.filterIndex, 2);
+        m_fixture->dialogs().expectOpenFile(std::nullopt);
+        trigger("open_send");
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void splashGoesBeforeTheMainWindow()
+    {
+        m_fixture.reset();
+        // Notes every window shown during the real start routine with those visible beside it.
+        struct Watcher : QObject
+        {
+            QStringList events;
+            bool eventFilter(QObject* object, QEvent* event) override
+            {
+                auto* widget = qobject_cast<QWidget*>(object);
+                if (!widget || !widget->isWindow() || event->type() != QEvent::Show)
+                    return false;
+                QStringList visible;
+                for (QWidget* top : QApplication::topLevelWidgets()) {
+                    if (top->isVisible() && top != widget && !top->objectName().isEmpty())
+                        visible << top->objectName();
+                }
+                events << widget->objectName() + " shown beside [" + visible.join(',') + ']';
+                if (widget->objectName() == QLatin1String("form1"))
+                    QTimer::singleShot(0, widget, &QWidget::close);
+                return false;
+            }
+        } watcher;
+        qApp->installEventFilter(&watcher);
+        Vestibar::start(*qApp);
+        qApp->removeEventFilter(&watcher);
+        QCOMPARE(watcher.events, (QStringList { "Form2 shown beside []", "form1 shown beside []" }));
+    }
 
 private:
     void trigger(const char* action) { m_window->findChild<QAction*>(QLatin1String(action))->trigger(); }
@@ -108,144 +214,6 @@ private:
     std::unique_ptr<MainWindowFixture> m_fixture;
     form1* m_window = nullptr;
 };
-
-void AppShellTest::menuTree()
-{
-    QStringList lines;
-    describe(m_window->menuBar()->actions(), 0, true, lines);
-    const QStringList expected {
-        "file &File",
-        "  new_file &New File",
-        "    new_tenant &Tenant Database",
-        "    new_accesscode &Access Code Database",
-        "    new_autoschedule Auto Schedule &Database",
-        "    new_holiday &Holiday Database",
-        "    new_timezone Time &Zone Database",
-        "  open_send Open &Send File",
-        "  -",
-        "  mnuOpenLog &Open LOG File unavailable",
-        "  mnuCloseLog &Close LOG File unavailable",
-        "  -",
-        "  savemenu Save Para&meter",
-        "  openpar Open Pa&rameter",
-        "  -",
-        "  save_received Save Recei&ved File",
-        "  -",
-        "  print_receive &Print  Received File",
-        "  print_send Print Se&nd File unavailable",
-        "  -",
-        "  close &Close",
-        "edit_file &Edit",
-        "  cut_file C&ut",
-        "  copy_file &Copy Ctrl+C",
-        "  paset_file &Paste Ctrl+V unavailable",
-        "  Setting &Setting",
-        "  serialPorts Serial &Ports...", // the tool's own: which device each port opens
-        "hilp_file &Help unavailable",
-        "  hlp &Help Topics unavailable",
-        "  yess &About Vestibar 4700 Management System unavailable",
-    };
-    QCOMPARE(lines, expected);
-}
-
-void AppShellTest::settingDialog()
-{
-    for (const Visit& visit : visits) {
-        QString shown;
-        inNextModal([&](QWidget& dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
-            auto* modem = dialog.findChild<QLineEdit*>("Text1");
-            auto* cycle = dialog.findChild<QComboBox*>("Combo1");
-            shown = modem->text() + '|' + cycle->currentText();
-            clickControl(modem);
-            QTest::keyClick(modem, Qt::Key_End);
-            QTest::keyClicks(modem, visit.typedModem);
-            if (*visit.picked) {
-                // The arrow at the right end opens the list; the entry is chosen by keys.
-                QTest::mouseClick(cycle, Qt::LeftButton, {}, QPoint(cycle->width() - 6, cycle->height() / 2));
-                QVERIFY(QTest::qWaitForWindowExposed(cycle->view()->window()));
-                QTest::keyClick(cycle->view(), Qt::Key_Home);
-                for (int down = cycle->findText(visit.picked); down > 0; --down)
-                    QTest::keyClick(cycle->view(), Qt::Key_Down);
-                QTest::keyClick(cycle->view(), Qt::Key_Return);
-            }
-            if (*visit.typedCycle) {
-                clickControl(cycle);
-                QTest::keyClicks(QApplication::focusWidget(), visit.typedCycle);
-            }
-            if (QLatin1String(visit.closer) == "Esc")
-                QTest::keyClick(&dialog, Qt::Key_Escape);
-            else
-                clickControl(dialog.findChild<QWidget*>(visit.closer));
-        });
-        trigger("Setting");
-        QCOMPARE((QStringList { visit.name, shown, stored("sett") + '|' + stored("savea") }),
-            (QStringList { visit.name, visit.shown, visit.stored }));
-    }
-
-    // The modem connect reads the dialog's box, loaded again with the stored string.
-    clickControl(m_window->findChild<QWidget*>("Text2"));
-    QTest::keyClicks(m_window->findChild<QWidget*>("Text2"), "5550100");
-    clickControl(m_window->findChild<QWidget*>("Option1"));
-    clickControl(m_window->findChild<QWidget*>("Option8"));
-    clickControl(m_window->findChild<QWidget*>("connect"));
-    QVERIFY(m_fixture->pty().waitFor("ATDT5550100\r\n"));
-    QCOMPARE(m_fixture->pty().received(), QByteArray("ATZ\r\nATDT5550100\r\n"));
-}
-
-// The editor is chosen by the name's ending, whatever its case; an unknown one
-// opens the holiday editor. Cancel opens nothing.
-void AppShellTest::openSendFile()
-{
-    for (const auto& [name, editor] : { std::pair { "building.tnt", "tntform" }, { "set.PAR", "hldform" } }) {
-        m_fixture->dialogs().expectOpenFile(
-            m_environment.writeFile(name, "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n"));
-        QStringList seen;
-        inNextModal([&](QWidget& window) {
-            auto* shown = qobject_cast<EditorWindow*>(&window);
-            seen << window.objectName() << (shown ? shown->content() : QStringLiteral("no editor"));
-        });
-        trigger("open_send");
-        QCOMPARE(seen, (QStringList { editor, "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n" }));
-    }
-    const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
-    QCOMPARE(request.filter,
-        QStringLiteral("All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files "
-                       "(*.HLD)|*.HLD|ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ"));
-    QCOMPARE(request.filterIndex, 2);
-    m_fixture->dialogs().expectOpenFile(std::nullopt);
-    trigger("open_send");
-    QVERIFY(!QApplication::activeModalWidget());
-}
-
-void AppShellTest::splashGoesBeforeTheMainWindow()
-{
-    m_fixture.reset();
-    // Notes every window shown during the real start routine with those visible beside it.
-    struct Watcher : QObject
-    {
-        QStringList events;
-        bool eventFilter(QObject* object, QEvent* event) override
-        {
-            auto* widget = qobject_cast<QWidget*>(object);
-            if (!widget || !widget->isWindow() || event->type() != QEvent::Show)
-                return false;
-            QStringList visible;
-            for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (top->isVisible() && top != widget && !top->objectName().isEmpty())
-                    visible << top->objectName();
-            }
-            events << widget->objectName() + " shown beside [" + visible.join(',') + ']';
-            if (widget->objectName() == QLatin1String("form1"))
-                QTimer::singleShot(0, widget, &QWidget::close);
-            return false;
-        }
-    } watcher;
-    qApp->installEventFilter(&watcher);
-    Vestibar::start(*qApp);
-    qApp->removeEventFilter(&watcher);
-    QCOMPARE(watcher.events, (QStringList { "Form2 shown beside []", "form1 shown beside []" }));
-}
 
 QTEST_MAIN(AppShellTest)
 #include "tst_app_shell.moc"
