@@ -9,6 +9,7 @@
 #include "form1.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QProgressBar>
 #include <QSocketNotifier>
 #include <QTest>
@@ -19,7 +20,8 @@ class SendTest : public QObject
 {
     Q_OBJECT
 
-    TestEnvironment m_environment;
+    // Ticks long enough that writing a record never spans one, even on a busy machine.
+    TestEnvironment m_environment { std::chrono::milliseconds(100) };
     std::unique_ptr<MainWindowFixture> m_fixture;
     form1* m_window = nullptr;
     QProgressBar* m_progress = nullptr;
@@ -42,6 +44,7 @@ class SendTest : public QObject
     void send(std::optional<QString> path)
     {
         m_fixture->dialogs().expectOpenFile(path, QStringLiteral("Open Communication File"));
+        m_fixture->dialogs().whileShown([this] { m_ticks = 0; }); // pauses counted from the choice
         clickSend();
     }
 
@@ -124,7 +127,6 @@ private slots:
         m_fixture->settings().setValue(QString::fromLatin1(SettingsStore::Properties), "savea", byteCycle);
         clickControl(button(reopens ? "Option7" : "Option8"));
         const int opened = m_window->MSComm1().openCount();
-        m_ticks = 0;
         const QString path = m_environment.writeFile(QStringLiteral("records.TNT"), file);
         send(path);
         QCOMPARE(m_wire, wire);
@@ -160,13 +162,13 @@ private slots:
         QVERIFY(button("Command3")->isVisible());
 
         m_fixture->dialogs().expectOpenFile(m_environment.writeFile("three.TNT", "TNT1\r\nTNT2\r\nTNT3\r\n"));
+        m_fixture->dialogs().whileShown([this] { m_ticks = 0; });
         m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
             QStringLiteral("Disconnect"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
         button("close1")->setEnabled(true);
         connect(m_progress, &QProgressBar::valueChanged, button("close1"), &QAbstractButton::click,
             Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
         m_wire.clear();
-        m_ticks = 0;
         clickSend();
         QCOMPARE(m_wire, QByteArray("TNT1\r\nDIS\r\n"));
         QCOMPARE(m_counted, QStringList { "1/3@1" });
@@ -180,6 +182,40 @@ private slots:
         clickSend();
         QCOMPARE(m_wire, QByteArray());
         QCOMPARE(m_fixture->dialogs().fileRequests().size(), 2);
+    }
+
+    // "Send": on a closed port nothing changes; on an open one the programming
+    // controls are enabled and the focus goes to the access-code box.
+    void sendButtonEnablesTheProgrammingControls()
+    {
+        const QStringList controls = QStringLiteral(
+            "nonpbx ARN OWR nowr FCN Crno PBX medit6 rl2 rlm Frame4 medit1 meditacd medittnt medit2 medit3 "
+            "medit4 "
+            "medit5 MEDIT7 medit8 clearacd clearats cleartmz clearhld cleartnt sendfileg tone Pluse singleg "
+            "Multi "
+            "message uptalktime opentime1 opentime2 lockcount systemid manualdoor1 manualdoor2 Newmastcode "
+            "Medit_New_mastercode clearevr")
+                                         .split(QLatin1Char(' '));
+        const auto enabled = [&] {
+            QStringList names;
+            for (const QString& name : controls) {
+                if (m_window->findChild<QWidget*>(name)->isEnabled())
+                    names << name;
+            }
+            return names;
+        };
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        const QStringList before = enabled();
+        m_window->MSComm1().close();
+        button("download")->setEnabled(true);
+        QTest::mouseClick(button("download"), Qt::LeftButton);
+        QCOMPARE(enabled(), before);
+        QVERIFY(m_window->MSComm1().open().ok);
+        QTest::mouseClick(button("download"), Qt::LeftButton);
+        QCOMPARE(enabled(), controls);
+        QCOMPARE(QApplication::focusWidget(), m_window->findChild<QWidget*>("meditacd"));
+        for (const char* untouched : { "up_tnt", "Mastercode", "endg", "upload", "RtRTc", "date" })
+            QVERIFY2(!button(untouched)->isEnabled(), untouched);
     }
 
     void largeFileIsSentWhole()

@@ -88,6 +88,8 @@ private slots:
         QVERIFY(m_window->MSComm1().open().ok);
         button("upload")->setEnabled(true);
         click("upload");
+        QCOMPARE(QApplication::focusWidget(), button("up_par"));
+        button("up_hlp")->setEnabled(true); // by connecting
         QFile::remove(m_logPath);
     }
 
@@ -121,7 +123,6 @@ private slots:
         receive("TNTDIR:1 TEL:5\r\n");
 
         button("download")->setEnabled(false);
-        button(pressed.name)->setEnabled(true); // Help is enabled by connecting
         if (*pressed.title)
             m_fixture->dialogs().expectOpenFile(std::nullopt, pressed.title);
         click(pressed.name);
