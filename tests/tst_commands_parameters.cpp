@@ -1,266 +1,274 @@
-#include "Dialogs.h"
-#include "MaskedEdit.h"
+// The command buttons as the operator uses them: a value typed into its box, then its
+// button or Enter. The line on the wire, the message when one is due, the focus after,
+// and the port closed and reopened right before each line on the direct line only
+// (never for the clock lines); a device gone by then stops the command unsent.
+#include "PcClock.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
+#include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "form1.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
+#include <QFile>
 #include <QRadioButton>
 #include <QTest>
 
 #include <memory>
 
-using Answer = Dialogs::Answer;
-using Buttons = Dialogs::Buttons;
-using Icon = Dialogs::Icon;
+namespace {
+// The port when the operator acts: not open, open on the modem line or the direct
+// line, or open on the direct line with its adapter pulled.
+enum Port { Closed, Modem, Direct, Gone };
+} // namespace
 
-class ParameterCommandsTest : public QObject
+class CommandsTest : public QObject
 {
     Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void sent_data();
-    void sent();
-    void refused_data();
-    void refused();
-
-private:
-    template <class T = QWidget> T* control(const QString& name) { return m_window->findChild<T*>(name); }
-    bool openPort();
-    void type(const QString& box, const QString& text);
-    void press(const QString& name, bool enter);
-    QString focused() const;
 
     TestEnvironment m_environment;
     std::unique_ptr<MainWindowFixture> m_fixture;
     form1* m_window = nullptr;
+
+    QWidget* control(const QString& name) const { return m_window->findChild<QWidget*>(name); }
+
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<MainWindowFixture>();
+        m_window = &m_fixture->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        // The programming state: every command and box usable.
+        for (const QString& name : linkControlSet())
+            control(name)->setEnabled(true);
+        m_window->MSComm1().setCommPort(1);
+        m_window->MSComm1().setSettings("1200,N,8,1");
+        PcClock::set([] { return QDateTime(QDate(2002, 2, 22), QTime(9, 5, 59)); });
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+        m_fixture.reset();
+        PcClock::set({});
+    }
+
+    void command_data()
+    {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("box"); // typed into first, unless empty
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("pressed"); // a button clicked, or the box itself for Enter
+        QTest::addColumn<QByteArray>("line"); // empty: nothing may go out
+        QTest::addColumn<QString>("text"); // the message shown, if any
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("reopens");
+
+        // Each value command goes out from its button and from Enter in its box alike; the
+        // button with an empty box asks for the value instead and puts the focus there.
+        const struct
+        {
+            const char *button, *box, *value, *line, *focus, *prompt;
+        } values[] = {
+            { "FCN", "Crno", "123", "PARFCN 123\r\n", "medit1", "the Facility Code of the CardReader" },
+            { "uptalktime", "medit1", "7", "PARCHT 7\r\n", "medit2", "Call Hold Time" },
+            { "opentime1", "medit2", "10", "PARDOT1 10\r\n", "medit3", "Door 1 Open Time" },
+            { "opentime2", "medit3", "5", "PARDOT2 5\r\n", "medit4", "Door 2 Open Time" },
+            { "lockcount", "medit4", "3", "PARCLT 3\r\n", "medit5", "Lock Out Count" },
+            { "systemid", "medit5", "2", "PARSYD 2\r\n", "MEDIT7", "System ID" },
+            { "manualdoor1", "MEDIT7", "12", "PAROHR1 12\r\n", "medit8", "Door 1 Unlock Hour" },
+            { "manualdoor2", "medit8", "08", "PAROHR2 08\r\n", "rl2", "Door 2 Unlock Hour" },
+            { "rlm", "rl2", "1", "PARLMO 1\r\n", "medit6", "Relay2 Mode" },
+            { "ARN", "medit6", "12345", "PARNUM 12345\r\n", "Medit_New_mastercode", "PBX No" },
+            { "Newmastcode", "Medit_New_mastercode", "0815", "PARCMC 0815\r\n", "Medit_New_mastercode",
+                "New MasterCode" },
+        };
+        const auto add
+            = [](const QByteArray& name, Port port, const char* box, const char* value, const char* pressed,
+                  const char* line, const QString& text, const char* title, const char* focus, int reopens) {
+                  QTest::newRow(name.constData()) << int(port) << box << value << pressed << QByteArray(line)
+                                                  << text << title << focus << reopens;
+              };
+        const QString application = QStringLiteral("Vestibar 4600 Management System");
+        for (const auto& v : values) {
+            add(v.button, Modem, v.box, v.value, v.button, v.line, {}, "", v.focus, 0);
+            add(QByteArray("Enter in ") + v.box, Modem, v.box, v.value, v.box, v.line, {}, "", v.focus, 0);
+            add(QByteArray(v.button) + ", empty", Modem, "", "", v.button, "",
+                QStringLiteral("Please input ") + v.prompt, qPrintable(application), v.box, 0);
+        }
+        add("Enter in an empty medit4", Modem, "", "", "medit4", "PARCLT \r\n", {}, "", "medit5", 0);
+        add("nonpbx carries MEDIT7", Modem, "MEDIT7", "12", "nonpbx", "PARPBXOFF 12\r\n", {}, "", "nonpbx",
+            0);
+
+        // A new master code the controller's entry could not take, on both paths.
+        const QString fourDigits = QStringLiteral("The new master code must be 4 digits");
+        const char* const master = "Medit_New_mastercode";
+        for (const char* code : { "123", "A1b2", "123 " }) {
+            add(QByteArray("new master code ") + code, Modem, master, code, "Newmastcode", "", fourDigits,
+                qPrintable(application), master, 0);
+            add(QByteArray("Enter, new master code ") + code, Modem, master, code, master, "", fourDigits,
+                qPrintable(application), master, 0);
+        }
+        add("Enter, new master code empty", Modem, master, "", master, "", fourDigits,
+            qPrintable(application), master, 0);
+
+        // The port closed: nothing goes out and the control pressed keeps the focus.
+        const char* const closed[][3]
+            = { { "FCN", "Crno", "Disconnect" }, { "opentime2", "medit3", "Disconnect" },
+                  { "medit3", "medit3", "Disconnnect" }, { "medit6", "medit6", "Disconnect" },
+                  { "Newmastcode", master, "Disconnect" }, { master, master, "Disconnect" },
+                  { "nonpbx", "MEDIT7", "Disconnect" }, { "tone", "", "Disconnect" },
+                  { "RtRTc", "", "Disconnect" }, { "date", "", "Disconnect" }, { "endg", "", "Disconnect" } };
+        for (const auto& c : closed)
+            add(QByteArray(c[0]) + ", closed", Closed, c[1], "1234", c[0], "", "The comm port is closed",
+                c[2], c[0], 0);
+
+        // The welcome message: one message for an empty box and for a closed port alike.
+        const QString welcome = QStringLiteral("Please Input the text in 'Welcome Message' box");
+        add("message", Modem, "MsgWel", "Welcome  Home ", "message", "PARMSG Welcome  Home \r\n", {}, "",
+            "message", 0);
+        add("message, closed", Closed, "MsgWel", "Hi there", "message", "", welcome, "Wellcome Message",
+            "message", 0);
+        add("message empty", Modem, "MsgWel", "", "message", "", welcome, "Wellcome Message", "message", 0);
+
+        // One command of each handler on the direct line, the modem line and with the
+        // adapter gone: the command's after-steps run only once its line went out.
+        const struct
+        {
+            const char *name, *box, *value, *pressed, *question, *line, *focus;
+            bool renews;
+        } actions[] = {
+            { "value button", "Crno", "12", "FCN", "", "PARFCN 12\r\n", "medit1", true },
+            { "Enter in box", "medit2", "9", "medit2", "", "PARDOT1 9\r\n", "medit3", true },
+            { "fixed", "", "", "Pluse", "", "PARPDL\r\n", "Pluse", true },
+            { "PBX", "", "", "PBX", "", "PARPBXON\r\n", "PBX", true },
+            { "message", "MsgWel", "Hello", "message", "", "PARMSG Hello\r\n", "message", true },
+            { "single clear", "meditacd", "1234", "clearacd", "Access Code DataBase ?", "KLR ACD 1234\r\n",
+                "medittnt", true },
+            { "whole clear", "", "", "clearhld", "all Holidays DataBase ?", "KLR HLD\r\n", "clearhld", true },
+            { "master code", "Text3", "1234", "Mastercode", "", "PGM1234\r\n", "upload", true },
+            // The clock lines: the minute is cut, not rounded; Date leaves the focus on Time.
+            { "time", "", "", "RtRTc", "", "TIM 09 05\r\n", "RtRTc", false },
+            { "date", "", "", "date", "", "DAT 02 22 2002 5\r\n", "RtRTc", false },
+            // END keeps the link up, and moves the focus to Connect only once its line can go.
+            { "END", "", "", "endg", "", "END\r\n", "connect", true },
+            { "upload", "", "", "up_tnt", "", "PRITNT\r\n", "up_tnt", true },
+            { "ALL", "", "", "up_all", "", "PRIALL\r\n", "up_all", true },
+            { "Help", "", "", "up_hlp", "", "HLP\r\n", "up_hlp", true },
+        };
+        for (const auto& a : actions) {
+            const QString question
+                = *a.question ? QStringLiteral("Do you really want to delete ") + a.question : QString();
+            const char* title = *a.question ? "Delete Confirmation" : "";
+            const QByteArray name(a.name);
+            add(name + ", RS232", Direct, a.box, a.value, a.pressed, a.line, question, title, a.focus,
+                a.renews);
+            add(name + ", modem", Modem, a.box, a.value, a.pressed, a.line, question, title, a.focus, 0);
+            if (a.renews)
+                add(name + ", device gone", Gone, a.box, a.value, a.pressed, "", question, title, a.pressed,
+                    0);
+        }
+    }
+
+    void command()
+    {
+        QFETCH(int, port);
+        QFETCH(QString, box);
+        QFETCH(QString, value);
+        QFETCH(QString, pressed);
+        QFETCH(QByteArray, line);
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QFETCH(QString, focus);
+        QFETCH(int, reopens);
+
+        m_window->findChild<QRadioButton*>(port == Modem ? "Option8" : "Option7")->setChecked(true);
+        // Port 1 is an adapter's stable name.
+        const QString adapter = m_environment.filePath("by-id-adapter");
+        QFile::remove(adapter);
+        QVERIFY(QFile::link(m_fixture->pty().slaveName(), adapter));
+        m_fixture->settings().setValue("Ports", "COM1", adapter);
+        SerialPort& serial = m_window->MSComm1();
+        if (port != Closed)
+            QVERIFY(serial.open().ok);
+        const int opened = serial.openCount();
+        if (port == Gone)
+            QVERIFY(QFile::remove(adapter));
+        ScriptedDialogs& dialogs = m_fixture->dialogs();
+        if (title == QLatin1String("Delete Confirmation"))
+            dialogs.expectMessage(text, title, Dialogs::Answer::Yes, Dialogs::Buttons::YesNo,
+                Dialogs::Icon::Exclamation, Dialogs::Answer::No);
+        else if (!text.isEmpty())
+            dialogs.expectMessage(
+                text, title, Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+        // The log is asked for after the renewal; without one the dump still comes.
+        if (pressed == QLatin1String("up_tnt") && port != Gone)
+            dialogs.expectOpenFile(std::nullopt, "Open Communications Log Tenant File");
+        if (port == Gone)
+            dialogs.expectMessage("The comm port is closed", "Disconnect");
+
+        if (!box.isEmpty()) {
+            // Clicked right of the last position, as an operator aims at a small box.
+            clickInside(control(box), 0.9);
+            QTest::keyClicks(control(box), value);
+        }
+        if (control(pressed)->inherits("QAbstractButton"))
+            QTest::mouseClick(control(pressed), Qt::LeftButton);
+        else
+            QTest::keyClick(control(pressed), Qt::Key_Return);
+
+        QCOMPARE(m_fixture->pty().drain(), line);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(serial.openCount() - opened, reopens);
+        QCOMPARE(serial.portOpen(), port == Modem || port == Direct);
+        QCOMPARE(serial.settings(), QStringLiteral("1200,N,8,1"));
+        QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+        // The reason goes below the fixed text, not into it.
+        if (port == Gone)
+            QCOMPARE(dialogs.messages().constLast().details,
+                QStringLiteral("There is no device %1.").arg(adapter));
+    }
+
+    // The clock fields as the PC's clock gives them, read at each click.
+    void clockFields()
+    {
+        QVERIFY(m_window->MSComm1().open().ok);
+        for (const QDateTime& now : { QDateTime(QDate(2002, 2, 22), QTime(23, 59, 59)),
+                 QDateTime(QDate(2003, 1, 5), QTime(0, 0)), QDateTime(QDate(2002, 2, 25), QTime(12, 30)) }) {
+            PcClock::set([now] { return now; });
+            QTest::mouseClick(control("RtRTc"), Qt::LeftButton);
+            QTest::mouseClick(control("date"), Qt::LeftButton);
+        }
+        QCOMPARE(m_fixture->pty().drain(),
+            QByteArray("TIM 23 59\r\nDAT 02 22 2002 5\r\nTIM 00 00\r\nDAT 01 05 2003 7\r\n"
+                       "TIM 12 30\r\nDAT 02 25 2002 1\r\n"));
+    }
+
+    // The fixed commands one after another: each line, and the buttons PBX/NPBX and
+    // Multi/Single enable or disable after it.
+    void switches()
+    {
+        QVERIFY(m_window->MSComm1().open().ok);
+        for (const char* name : { "ARN", "systemid", "medit5" })
+            control(name)->setEnabled(false);
+        QStringList seen;
+        for (const char* button : { "PBX", "Multi", "singleg", "nonpbx", "Pluse", "tone", "OWR", "nowr" }) {
+            QTest::mouseClick(control(button), Qt::LeftButton);
+            QString enabled;
+            for (const char* name : { "ARN", "systemid", "medit5" }) {
+                if (control(name)->isEnabled())
+                    enabled += QLatin1Char(' ') + QLatin1String(name);
+            }
+            seen << QString::fromLatin1(m_fixture->pty().drain()) + enabled;
+        }
+        QCOMPARE(seen,
+            (QStringList { "PARPBXON\r\n ARN", "PARCONM\r\n ARN systemid medit5", "PARCONS\r\n ARN medit5",
+                "PARPBXOFF \r\n medit5", "PARPDL\r\n medit5", "PARTDL\r\n medit5", "PAROWRON\r\n medit5",
+                "PAROWROFF\r\n medit5" }));
+    }
 };
 
-void ParameterCommandsTest::init()
-{
-    m_fixture = std::make_unique<MainWindowFixture>();
-    m_window = &m_fixture->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    // The programming state: every command and box usable.
-    for (auto* button : m_window->findChildren<QAbstractButton*>())
-        button->setEnabled(true);
-    for (auto* box : m_window->findChildren<QLineEdit*>())
-        box->setEnabled(true);
-    control<QRadioButton>("Option8")->setChecked(true);
-}
-
-void ParameterCommandsTest::cleanup()
-{
-    m_fixture.reset();
-    m_window = nullptr;
-}
-
-bool ParameterCommandsTest::openPort()
-{
-    SerialPort& port = m_window->MSComm1();
-    port.setCommPort(1);
-    port.setSettings(QStringLiteral("1200,N,8,1"));
-    return port.open().ok;
-}
-
-void ParameterCommandsTest::type(const QString& box, const QString& text)
-{
-    auto* edit = control<QLineEdit>(box);
-    QVERIFY2(edit, qPrintable(box));
-    // Clicked right of the last position, as an operator aims at a small box.
-    clickInside(edit, 0.9);
-    QTest::keyClicks(edit, text);
-}
-
-// Enter in a box, or a click on a button.
-void ParameterCommandsTest::press(const QString& name, bool enter)
-{
-    QWidget* target = control(name);
-    QVERIFY2(target, qPrintable(name));
-    if (enter) {
-        QTest::keyClick(target, Qt::Key_Return);
-    } else {
-        target->setFocus();
-        QTest::mouseClick(target, Qt::LeftButton);
-    }
-}
-
-QString ParameterCommandsTest::focused() const
-{
-    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-}
-
-void ParameterCommandsTest::sent_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("pressed"); // a button clicked, or the box itself for Enter
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("focus");
-
-    // Each value command goes out from its button and from Enter in its box alike.
-    struct Row
-    {
-        const char *button, *box, *value, *line, *focus;
-    };
-    const Row rows[] = {
-        { "FCN", "Crno", "123", "PARFCN 123\r\n", "medit1" },
-        { "uptalktime", "medit1", "7", "PARCHT 7\r\n", "medit2" },
-        { "opentime1", "medit2", "10", "PARDOT1 10\r\n", "medit3" },
-        { "opentime2", "medit3", "5", "PARDOT2 5\r\n", "medit4" },
-        { "lockcount", "medit4", "3", "PARCLT 3\r\n", "medit5" },
-        { "systemid", "medit5", "2", "PARSYD 2\r\n", "MEDIT7" },
-        { "manualdoor1", "MEDIT7", "12", "PAROHR1 12\r\n", "medit8" },
-        { "manualdoor2", "medit8", "08", "PAROHR2 08\r\n", "rl2" },
-        { "rlm", "rl2", "1", "PARLMO 1\r\n", "medit6" },
-        { "ARN", "medit6", "12345", "PARNUM 12345\r\n", "Medit_New_mastercode" },
-        { "Newmastcode", "Medit_New_mastercode", "0815", "PARCMC 0815\r\n", "Medit_New_mastercode" },
-    };
-    for (const Row& row : rows) {
-        QTest::addRow("%s", row.button)
-            << row.box << row.value << row.button << QByteArray(row.line) << row.focus;
-        QTest::addRow("Enter in %s", row.box)
-            << row.box << row.value << row.box << QByteArray(row.line) << row.focus;
-    }
-    QTest::newRow("Enter in an empty medit4 sends the blank")
-        << "medit4"
-        << ""
-        << "medit4" << QByteArray("PARCLT \r\n") << "medit5";
-    QTest::newRow("message") << "MsgWel"
-                             << "Welcome  Home "
-                             << "message" << QByteArray("PARMSG Welcome  Home \r\n") << "message";
-    QTest::newRow("nonpbx carries MEDIT7") << "MEDIT7"
-                                           << "12"
-                                           << "nonpbx" << QByteArray("PARPBXOFF 12\r\n") << "nonpbx";
-    QTest::newRow("nonpbx, MEDIT7 empty") << ""
-                                          << ""
-                                          << "nonpbx" << QByteArray("PARPBXOFF \r\n") << "nonpbx";
-    const char* const switches[][2] = { { "PBX", "PARPBXON\r\n" }, { "Pluse", "PARPDL\r\n" },
-        { "tone", "PARTDL\r\n" }, { "Multi", "PARCONM\r\n" }, { "singleg", "PARCONS\r\n" },
-        { "OWR", "PAROWRON\r\n" }, { "nowr", "PAROWROFF\r\n" } };
-    for (const auto& s : switches)
-        QTest::addRow("%s", s[0]) << ""
-                                  << "" << s[0] << QByteArray(s[1]) << s[0];
-}
-
-void ParameterCommandsTest::sent()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, value);
-    QFETCH(QString, pressed);
-    QFETCH(QByteArray, line);
-    QFETCH(QString, focus);
-
-    QVERIFY(openPort());
-    if (!box.isEmpty())
-        type(box, value);
-    press(pressed, pressed == box);
-
-    QVERIFY(m_fixture->pty().waitFor(line));
-    QCOMPARE(m_fixture->pty().take(), line);
-    QCOMPARE(focused(), focus);
-    QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-void ParameterCommandsTest::refused_data()
-{
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QString>("box"); // typed into first, unless empty
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("pressed"); // a button clicked, or the box itself for Enter
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("title"); // empty: the application's title
-    QTest::addColumn<QString>("focus");
-
-    // An empty value is asked for, and the box gets the focus.
-    const char* const prompts[][3] = {
-        { "FCN", "Crno", "Please input the Facility Code of the CardReader" },
-        { "uptalktime", "medit1", "Please input Call Hold Time" },
-        { "opentime1", "medit2", "Please input Door 1 Open Time" },
-        { "opentime2", "medit3", "Please input Door 2 Open Time" },
-        { "lockcount", "medit4", "Please input Lock Out Count" },
-        { "systemid", "medit5", "Please input System ID" },
-        { "manualdoor1", "MEDIT7", "Please input Door 1 Unlock Hour" },
-        { "manualdoor2", "medit8", "Please input Door 2 Unlock Hour" },
-        { "rlm", "rl2", "Please input Relay2 Mode" },
-        { "ARN", "medit6", "Please input PBX No" },
-        { "Newmastcode", "Medit_New_mastercode", "Please input New MasterCode" },
-    };
-    for (const auto& p : prompts)
-        QTest::addRow("%s, empty", p[0]) << true << ""
-                                         << "" << p[0] << p[2] << "" << p[1];
-
-    // A new master code the controller's entry could not take.
-    const QString master = QStringLiteral("Medit_New_mastercode");
-    const QString fourDigits = QStringLiteral("The new master code must be 4 digits");
-    const char* const codes[][2]
-        = { { "three digits", "123" }, { "letters", "A1b2" }, { "two digits", "12" }, { "a blank", "123 " } };
-    for (const auto& c : codes) {
-        QTest::addRow("master code, %s", c[0])
-            << true << master << c[1] << "Newmastcode" << fourDigits << "" << master;
-        QTest::addRow("master code, Enter, %s", c[0])
-            << true << master << c[1] << master << fourDigits << "" << master;
-    }
-    QTest::newRow("master code, Enter, empty")
-        << true << master << "" << master << fourDigits << "" << master;
-
-    // The port closed: nothing goes out and the control clicked keeps the focus.
-    const char* const closed[][3] = { { "FCN", "Crno", "Disconnect" },
-        { "opentime2", "medit3", "Disconnect" }, { "Newmastcode", "Medit_New_mastercode", "Disconnect" },
-        { "nonpbx", "MEDIT7", "Disconnect" }, { "tone", "", "Disconnect" }, { "Crno", "Crno", "Disconnect" },
-        { "medit2", "medit2", "Disconnect" }, { "medit3", "medit3", "Disconnnect" },
-        { "medit6", "medit6", "Disconnect" },
-        { "Medit_New_mastercode", "Medit_New_mastercode", "Disconnect" } };
-    for (const auto& c : closed)
-        QTest::addRow("port closed, %s", c[0])
-            << false << c[1] << "1234" << c[0] << "The comm port is closed" << c[2] << c[0];
-
-    const QString welcome = QStringLiteral("Please Input the text in 'Welcome Message' box");
-    QTest::newRow("welcome, port closed") << false << "MsgWel"
-                                          << "Hi there"
-                                          << "message" << welcome << "Wellcome Message"
-                                          << "message";
-    QTest::newRow("welcome empty") << true << "MsgWel"
-                                   << ""
-                                   << "message" << welcome << "Wellcome Message"
-                                   << "message";
-    QTest::newRow("welcome empty, port closed") << false << "MsgWel"
-                                                << ""
-                                                << "message" << welcome << "Wellcome Message"
-                                                << "message";
-}
-
-void ParameterCommandsTest::refused()
-{
-    QFETCH(bool, open);
-    QFETCH(QString, box);
-    QFETCH(QString, typed);
-    QFETCH(QString, pressed);
-    QFETCH(QString, text);
-    QFETCH(QString, title);
-    QFETCH(QString, focus);
-
-    if (open)
-        QVERIFY(openPort());
-    if (!box.isEmpty())
-        type(box, typed);
-    m_fixture->dialogs().expectMessage(
-        text, title.isEmpty() ? Dialogs::applicationTitle() : title, Answer::Ok, Buttons::Ok, Icon::None);
-    press(pressed, pressed == box);
-
-    QCOMPARE(m_fixture->pty().drain(), QByteArray());
-    QCOMPARE(focused(), focus);
-    QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-}
-
-QTEST_MAIN(ParameterCommandsTest)
+QTEST_MAIN(CommandsTest)
 #include "tst_commands_parameters.moc"
