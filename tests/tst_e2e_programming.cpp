@@ -4,19 +4,14 @@
 #include "SerialPort.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
-#include "Vestibar.h"
 #include "form1.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDate>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QTextEdit>
-#include <QTime>
 #include <QTimer>
 #include <QtTest>
 
@@ -28,9 +23,7 @@ class Simulator
 public:
     explicit Simulator(const QStringList& arguments = {})
     {
-        m_process.setProgram(qEnvironmentVariable("VESTIBAR_SIM"));
-        m_process.setArguments(arguments);
-        m_process.start();
+        m_process.start(qEnvironmentVariable("VESTIBAR_SIM"), arguments);
         if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
             m_device = QString::fromLocal8Bit(m_process.readLine().trimmed());
     }
@@ -47,36 +40,13 @@ private:
     QString m_device;
 };
 
-template <typename T = QAbstractButton> T* child(QWidget& window, const char* name)
-{
-    auto* widget = window.findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qWarning("no control %s", name);
-    return widget;
-}
-
-QString receivedText(form1& window)
-{
-    QWidget* box = child<QWidget>(window, "Text1");
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
-        return plain->toPlainText();
-    if (auto* rich = qobject_cast<QTextEdit*>(box))
-        return rich->toPlainText();
-    return {};
-}
-
-QByteArray fileBytes(const QString& path)
+// The lines of a file that begin with kind, blanks kept.
+QList<QByteArray> recordLines(const QString& path, const QByteArray& kind)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-// The lines of a file that begin with kind, blanks kept.
-QList<QByteArray> recordLines(const QByteArray& text, const QByteArray& kind)
-{
     QList<QByteArray> lines;
-    for (const QByteArray& line : text.split('\n')) {
+    for (const QByteArray& line : file.readAll().split('\n')) {
         if (line.startsWith(kind))
             lines << (line.endsWith('\r') ? line.chopped(1) : line);
     }
@@ -89,204 +59,173 @@ class tst_e2e_programming : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void tenantsSentAndDumpedBack();
-    void modemFrontConnects();
+    TestEnvironment m_environment;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    form1* m_window = nullptr;
 
-private:
-    // Builds the window with port 1 on the simulator's device and shows it.
-    form1& openWindow(const QString& device, bool rs232, const QString& phone);
-    void waitForReceived(const QString& needle, int timeoutMs = 10000);
-    void enterMasterCode();
-    void dumpTenantsInto(const QString& logPath);
-
-    std::unique_ptr<TestEnvironment> m_environment;
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<form1> m_window;
-};
-
-void tst_e2e_programming::initTestCase()
-{
-    if (qEnvironmentVariableIsEmpty("VESTIBAR_SIM"))
-        QSKIP("the simulator is not built");
-    m_environment = std::make_unique<TestEnvironment>();
-}
-
-void tst_e2e_programming::init()
-{
-    m_environment->clearSettings();
-    m_settings = std::make_unique<SettingsStore>();
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-}
-
-void tst_e2e_programming::cleanup()
-{
-    if (m_window) {
-        m_window->close();
-        m_window.reset();
+    template <typename T = QWidget> T* child(const char* name) const
+    {
+        return m_window->findChild<T*>(QLatin1String(name));
     }
-    QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
-}
+    QString received() const { return child<QPlainTextEdit>("Text1")->toPlainText(); }
+    void waitForReceived(const QString& needle, int timeoutMs = 10000)
+    {
+        QTRY_VERIFY2_WITH_TIMEOUT(received().contains(needle),
+            qPrintable(QStringLiteral("waiting for \"%1\" in:\n%2").arg(needle, received())), timeoutMs);
+    }
+    // Port 1 on the simulator's device, the mode chosen, Connect pressed, the master code given.
+    void connectTo(const Simulator& simulator, const char* mode, const QString& greeting)
+    {
+        QVERIFY2(!simulator.device().isEmpty(), "the simulator gave no device");
+        m_fixture->settings().setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), simulator.device());
+        m_window = &m_fixture->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        clickControl(child("Option1"));
+        clickControl(child(mode));
+        clickControl(child("connect"));
+        waitForReceived(greeting);
+        waitForReceived(QStringLiteral("SIMULATOR READY"));
+        auto* code = child<QLineEdit>("Text3");
+        clickControl(code);
+        QTest::keyClicks(code, QStringLiteral("1234"));
+        QTest::keyClick(code, Qt::Key_Return);
+        waitForReceived(QStringLiteral("PROGRAMMING MODE ON"));
+    }
+    void type(const char* box, const QString& text)
+    {
+        clickControl(child(box));
+        QTest::keyClick(child(box), Qt::Key_Home); // the window may have lost its activation to an editor
+        QTest::keyClicks(child(box), text);
+    }
+    // The tenant dump logged into a new file; returns its tenant lines.
+    QList<QByteArray> dumpTenants(const QString& name)
+    {
+        const QString log = m_environment.filePath(name);
+        const int dumpsBefore = received().count(QStringLiteral("END OF TNT"));
+        clickControl(child("upload"));
+        m_fixture->dialogs().expectOpenFile(log, QStringLiteral("Open Communications Log Tenant File"));
+        clickControl(child("up_tnt"));
+        [&] {
+            QVERIFY(child("Command3")->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(received().count(QStringLiteral("END OF TNT")) > dumpsBefore, 15000);
+            clickControl(child("Command3"));
+            QCOMPARE(m_window->logFileNumber(), 0);
+        }();
+        return recordLines(log, "TNT");
+    }
 
-form1& tst_e2e_programming::openWindow(const QString& device, bool rs232, const QString& phone)
-{
-    m_settings->setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), device);
-    m_settings->setValue(QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), phone);
-    m_window = Vestibar::createMainWindow(*m_settings, *m_dialogs);
-    m_window->show();
-    if (!QTest::qWaitForWindowActive(m_window.get()))
-        qWarning("the main window did not become active");
-    clickControl(child(*m_window, "Option1"));
-    clickControl(child(*m_window, rs232 ? "Option7" : "Option8"));
-    return *m_window;
-}
+private slots:
+    void init()
+    {
+        if (qEnvironmentVariableIsEmpty("VESTIBAR_SIM"))
+            QSKIP("the simulator is not built");
+        m_environment.clearSettings();
+        m_fixture = std::make_unique<MainWindowFixture>();
+    }
 
-void tst_e2e_programming::waitForReceived(const QString& needle, int timeoutMs)
-{
-    QTRY_VERIFY2_WITH_TIMEOUT(receivedText(*m_window).contains(needle),
-        qPrintable(QStringLiteral("waiting for \"%1\" in:\n%2").arg(needle, receivedText(*m_window))),
-        timeoutMs);
-}
+    void cleanup()
+    {
+        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
+        m_fixture.reset();
+        m_window = nullptr;
+    }
 
-void tst_e2e_programming::enterMasterCode()
-{
-    auto* code = child<QLineEdit>(*m_window, "Text3");
-    QVERIFY(code);
-    clickControl(code);
-    QTest::keyClicks(code, QStringLiteral("1234"));
-    QTest::keyClick(code, Qt::Key_Return);
-    waitForReceived(QStringLiteral("PROGRAMMING MODE ON"));
-    QVERIFY(child(*m_window, "upload")->isEnabled());
-    QVERIFY(child(*m_window, "download")->isEnabled());
-}
+    void tenantsSentAndDumpedBack()
+    {
+        Simulator simulator;
+        connectTo(simulator, "Option7", QStringLiteral("SIM: VESTIBAR CONTROLLER SIMULATOR READY"));
+        clickControl(child("download"));
 
-void tst_e2e_programming::dumpTenantsInto(const QString& logPath)
-{
-    const int dumpsBefore = receivedText(*m_window).count(QStringLiteral("END OF TNT"));
-    clickControl(child(*m_window, "upload"));
-    m_dialogs->expectOpenFile(logPath, QStringLiteral("Open Communications Log Tenant File"));
-    clickControl(child(*m_window, "up_tnt"));
-    QVERIFY(child(*m_window, "Command3")->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        receivedText(*m_window).count(QStringLiteral("END OF TNT")) > dumpsBefore, 15000);
-    clickControl(child(*m_window, "Command3"));
-    QCOMPARE(m_window->logFileNumber(), 0);
-}
+        // Parameters by button and by Enter, a welcome message with its blanks and a
+        // Latin-1 letter, a fixed command: the controller's parameter dump holds them.
+        type("medit1", QStringLiteral("5"));
+        clickControl(child("uptalktime"));
+        type("medit2", QStringLiteral("7"));
+        QTest::keyClick(child("medit2"), Qt::Key_Return);
+        type("MsgWel", QStringLiteral(" Caf"));
+        QTest::sendKeyEvent(
+            QTest::Click, child("MsgWel"), Qt::Key_Eacute, QStringLiteral("\u00e9"), Qt::NoModifier);
+        QTest::keyClicks(child("MsgWel"), QStringLiteral("  au lait "));
+        clickControl(child("message"));
+        clickControl(child("Pluse"));
+        clickControl(child("RtRTc"));
+        waitForReceived(
+            QStringLiteral("TIME SET TO ") + QTime::currentTime().toString(QStringLiteral("HH:")));
+        clickControl(child("date"));
+        waitForReceived(
+            QStringLiteral("DATE SET TO ") + QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
+        clickControl(child("upload"));
+        clickControl(child("up_par"));
+        waitForReceived(QStringLiteral("END OF PAR"));
+        QVERIFY2(
+            received().contains(QStringLiteral("\nPARCHT 5\nPARDOT1 7\nPARMSG  Caf\u00e9  au lait \nPARPDL\n"
+                                               "SIM: END OF PAR, LINES: 4\n")),
+            qPrintable(received()));
 
-void tst_e2e_programming::tenantsSentAndDumpedBack()
-{
-    Simulator simulator;
-    QVERIFY2(!simulator.device().isEmpty(), "the simulator gave no device");
-    form1& window = openWindow(simulator.device(), true, QStringLiteral("1"));
-
-    clickControl(child(window, "connect"));
-    waitForReceived(QStringLiteral("SIMULATOR READY"));
-    enterMasterCode();
-    clickControl(child(window, "download"));
-    QVERIFY(child(window, "sendfileg")->isEnabled());
-
-    // A parameter, a welcome message with its blanks and a Latin-1 letter, the clock.
-    auto* callHold = child<QLineEdit>(window, "medit1");
-    clickControl(callHold);
-    QTest::keyClicks(callHold, QStringLiteral("5"));
-    clickControl(child(window, "uptalktime"));
-    waitForReceived(QStringLiteral("PARCHT 5 OK"));
-    auto* welcome = child<QLineEdit>(window, "MsgWel");
-    clickControl(welcome);
-    QTest::keyClicks(welcome, QStringLiteral(" Caf"));
-    QTest::sendKeyEvent(QTest::Click, welcome, Qt::Key_Eacute, QStringLiteral("\u00e9"), Qt::NoModifier);
-    QTest::keyClicks(welcome, QStringLiteral("  au lait "));
-    clickControl(child(window, "message"));
-    waitForReceived(QStringLiteral("PARMSG  Caf\u00e9  au lait  OK"));
-    clickControl(child(window, "RtRTc"));
-    waitForReceived(QStringLiteral("TIME SET TO ") + QTime::currentTime().toString(QStringLiteral("HH:")));
-    clickControl(child(window, "date"));
-    waitForReceived(
-        QStringLiteral("DATE SET TO ") + QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
-    clickControl(child(window, "upload"));
-    clickControl(child(window, "up_par"));
-    waitForReceived(QStringLiteral("END OF PAR"));
-    QVERIFY(receivedText(window).contains(QStringLiteral("\nPARCHT 5\nPARMSG  Caf\u00e9  au lait \n")));
-
-    // Three tenants built in the tenant editor, saved under a new name.
-    const QString tenantFile = m_environment->filePath(QStringLiteral("building.TNT"));
-    const QList<QStringList> tenants
-        = { { "12", "5550112", "J SMITH" }, { "0042", "5550142", "A B JONES" }, { "7", "", "" } };
-    bool editorSeen = false;
-    QTimer::singleShot(0, this, [&] {
-        QWidget* editor = QApplication::activeModalWidget();
-        QVERIFY(editor);
-        QCOMPARE(editor->objectName(), QStringLiteral("tntform"));
-        editorSeen = true;
-        // The modal editor never becomes the active window offscreen, so the focusing
-        // click is followed by Home, which puts the caret where that click would.
-        for (const QStringList& tenant : tenants) {
-            for (int i = 0; i < 3; ++i) {
-                auto* box = child<QLineEdit>(*editor, i == 0 ? "dirtenant" : i == 1 ? "teltenant" : "Text2");
-                clickControl(box);
-                QTest::keyClick(box, Qt::Key_Home);
-                QTest::keyClicks(box, tenant[i]);
+        // Three tenants built in the tenant editor, saved under a new name.
+        const QString tenantFile = m_environment.filePath(QStringLiteral("building.TNT"));
+        const QList<QStringList> tenants
+            = { { "12", "5550112", "J SMITH" }, { "0042", "5550142", "A B JONES" }, { "7", "", "" } };
+        bool editorSeen = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* editor = QApplication::activeModalWidget();
+            QVERIFY(editor);
+            QCOMPARE(editor->objectName(), QStringLiteral("tntform"));
+            editorSeen = true;
+            // The modal editor never becomes the active window offscreen, so the focusing
+            // click is followed by Home, which puts the caret where that click would.
+            for (const QStringList& tenant : tenants) {
+                for (int i = 0; i < 3; ++i) {
+                    auto* box = editor->findChild<QLineEdit*>(i == 0 ? "dirtenant"
+                            : i == 1                                 ? "teltenant"
+                                                                     : "Text2");
+                    clickControl(box);
+                    QTest::keyClick(box, Qt::Key_Home);
+                    QTest::keyClicks(box, tenant[i]);
+                }
+                clickControl(editor->findChild<QWidget*>("ent"));
             }
-            clickControl(child(*editor, "ent"));
-        }
-        m_dialogs->expectSaveFile(tenantFile);
-        clickControl(child(*editor, "tntsaveas"));
-        clickControl(child(*editor, "qui"));
-    });
-    child<QAction>(window, "new_tenant")->trigger();
-    QVERIFY(editorSeen);
-    const QList<QByteArray> sent = recordLines(fileBytes(tenantFile), "TNT");
-    QCOMPARE(sent.size(), 3);
-    QCOMPARE(sent.first(), QByteArray("TNTDIR:12TEL:5550112 NAME:J SMITH"));
+            m_fixture->dialogs().expectSaveFile(tenantFile);
+            clickControl(editor->findChild<QWidget*>("tntsaveas"));
+            clickControl(editor->findChild<QWidget*>("qui"));
+        });
+        child<QAction>("new_tenant")->trigger();
+        QVERIFY(editorSeen);
+        const QList<QByteArray> sent = recordLines(tenantFile, "TNT");
+        QCOMPARE(sent.size(), 3);
+        QCOMPARE(sent.first(), QByteArray("TNTDIR:12TEL:5550112 NAME:J SMITH"));
 
-    m_dialogs->expectOpenFile(tenantFile, QStringLiteral("Open Communication File"));
-    clickControl(child(window, "sendfileg")); // returns once the send has ended
-    QCOMPARE(window.panelText(3), QStringLiteral("Send Record:  3"));
-    QTRY_COMPARE_WITH_TIMEOUT(receivedText(window).count(QStringLiteral("STORED")), 3, 10000);
+        m_fixture->dialogs().expectOpenFile(tenantFile, QStringLiteral("Open Communication File"));
+        clickControl(child("sendfileg")); // returns once the send has ended
+        QCOMPARE(m_window->panelText(3), QStringLiteral("Send Record:  3"));
+        QTRY_COMPARE_WITH_TIMEOUT(received().count(QStringLiteral("STORED")), 3, 10000);
 
-    // The dump logged into a file holds exactly the records of the file.
-    const QString log = m_environment->filePath(QStringLiteral("dump1.TNT"));
-    dumpTenantsInto(log);
-    QCOMPARE(recordLines(fileBytes(log), "TNT"), sent);
+        // The dump logged into a file holds exactly the records of the file; a cleared
+        // tenant is gone from the next dump.
+        QCOMPARE(dumpTenants(QStringLiteral("dump1.TNT")), sent);
+        type("medittnt", QStringLiteral("12"));
+        m_fixture->dialogs().expectMessage(QStringLiteral("Do you really want to delete Tenant DataBase ?"),
+            QStringLiteral("Delete Confirmation"), Dialogs::Answer::Yes);
+        clickControl(child("cleartnt"));
+        waitForReceived(QStringLiteral("SIM: TNT 12 DELETED"));
+        QCOMPARE(dumpTenants(QStringLiteral("dump2.TNT")), sent.mid(1));
 
-    // A cleared tenant is gone from the next dump.
-    auto* directory = child<QLineEdit>(window, "medittnt");
-    clickControl(directory);
-    QTest::keyClick(directory, Qt::Key_Home); // the window lost its activation to the closed editor
-    QTest::keyClicks(directory, QStringLiteral("12"));
-    m_dialogs->expectMessage(QStringLiteral("Do you really want to delete Tenant DataBase ?"),
-        QStringLiteral("Delete Confirmation"), Dialogs::Answer::Yes);
-    clickControl(child(window, "cleartnt"));
-    waitForReceived(QStringLiteral("DELETED"));
-    const QString secondLog = m_environment->filePath(QStringLiteral("dump2.TNT"));
-    dumpTenantsInto(secondLog);
-    QCOMPARE(recordLines(fileBytes(secondLog), "TNT"), sent.mid(1));
+        clickControl(child("endg"));
+        waitForReceived(QStringLiteral("PROGRAMMING MODE OFF"));
+        clickControl(child("close1"));
+        QVERIFY(!m_window->MSComm1().portOpen());
+    }
 
-    clickControl(child(window, "endg"));
-    waitForReceived(QStringLiteral("PROGRAMMING MODE OFF"));
-    clickControl(child(window, "close1"));
-    QVERIFY(!window.MSComm1().portOpen());
-}
-
-void tst_e2e_programming::modemFrontConnects()
-{
-    Simulator simulator({ QStringLiteral("--modem") });
-    QVERIFY2(!simulator.device().isEmpty(), "the simulator gave no device");
-    m_settings->setValue(
-        QString::fromLatin1(SettingsStore::Properties), QStringLiteral("sett"), QStringLiteral("ATZ"));
-    form1& window = openWindow(simulator.device(), false, QStringLiteral("5551234"));
-
-    clickControl(child(window, "connect"));
-    waitForReceived(QStringLiteral("CONNECT 1200"));
-    waitForReceived(QStringLiteral("SIMULATOR READY"));
-    enterMasterCode();
-    clickControl(child(window, "close1"));
-    QVERIFY(!window.MSComm1().portOpen());
-}
+    void modemFrontConnects()
+    {
+        Simulator simulator({ QStringLiteral("--modem") });
+        m_fixture->settings().setValue("Properties", "sett", "ATZ");
+        m_fixture->settings().setValue("Properties", "ph", "5551234");
+        connectTo(simulator, "Option8", QStringLiteral("CONNECT 1200"));
+        clickControl(child("close1"));
+        QVERIFY(!m_window->MSComm1().portOpen());
+    }
+};
 
 QTEST_MAIN(tst_e2e_programming)
 #include "tst_e2e_programming.moc"
