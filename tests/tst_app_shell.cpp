@@ -8,7 +8,6 @@
 #include "Vestibar.h"
 #include "form1.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -19,7 +18,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 namespace {
 

@@ -10,15 +10,13 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTest>
 
 namespace {
 
 struct Word
 {
-    double x;
-    double y;
+    double x, y;
     QString text;
 };
 
@@ -52,30 +50,17 @@ private:
     TestEnvironment m_environment;
 
 private slots:
-    void initTestCase()
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
-    }
-
-    void listing_data()
-    {
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<int>("copies");
-        QTest::newRow("one page") << 2 << 1;
-        QTest::newRow("two copies of a long file") << 150 << 2;
-    }
-
     // Cancel and a printer that cannot start its job are quiet and keep the text;
-    // then each copy prints heading and date on its first page only, then every line
-    // in order.
+    // then each of two copies of a file longer than a page prints heading and date on
+    // its first page only, then every line in order.
     void listing()
     {
-        QFETCH(int, lines);
-        QFETCH(int, copies);
-        QString content;
-        QString listed
+        const int lines = 150;
+        const int copies = 2;
+        const QString header
             = "SEND: FILE CONTENT DATE:" + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+        QString content;
+        QString listed = header;
         for (int n = 1; n <= lines; ++n) {
             content += QStringLiteral("TNTDIR:%1TEL:555 NAME:LINE%1\r\n").arg(n);
             listed += QStringLiteral(" TNTDIR:%1TEL:555 NAME:LINE%1").arg(n);
@@ -85,7 +70,7 @@ private slots:
         editor.show();
         editor.setContent(content);
         const QString unwritable = m_environment.filePath(QStringLiteral("no/such/folder/out.pdf"));
-        const QString pdf = m_environment.filePath(QStringLiteral("listing%1.pdf").arg(lines));
+        const QString pdf = m_environment.filePath(QStringLiteral("listing.pdf"));
         dialogs.expectPrint(std::nullopt);
         dialogs.expectPrint(unwritable);
         dialogs.expectPrint(pdf, copies);
@@ -96,8 +81,8 @@ private slots:
         QCOMPARE(editor.content(), content);
 
         const QList<QList<Word>> pages = pagesOf(pdf);
-        QCOMPARE(pages.size() % copies, 0);
-        QCOMPARE(pages.size() > copies, lines > 100);
+        QVERIFY2(
+            pages.size() > copies && pages.size() % copies == 0, qPrintable(QString::number(pages.size())));
         const qsizetype perCopy = pages.size() / copies;
         for (int copy = 0; copy < copies; ++copy) {
             QStringList words;
@@ -112,13 +97,10 @@ private slots:
         // body from 600 twips down, the heading 2440 twips left of the middle less half
         // the width of "page".
         const QRectF area = QPrinter(QPrinter::HighResolution).pageLayout().paintRectPoints();
-        const auto first = [&](const QString& prefix) {
-            return *std::find_if(pages.at(0).cbegin(), pages.at(0).cend(),
-                [&](const Word& word) { return word.text.startsWith(prefix); });
-        };
-        const Word heading = first("SEND:");
-        const Word date = first("DATE:");
-        const Word body = first("TNTDIR:1TEL");
+        const QList<Word>& page = pages.at(0);
+        const Word& heading = page.at(0);
+        const Word& date = page.at(3);
+        const Word& body = page.at(header.count(' ') + 1);
         QVERIFY2(qAbs(date.x - (area.left() + 349.5)) < 1.5, qPrintable(QString::number(date.x)));
         const double middle = area.left() + area.width() / 2 - 122;
         QVERIFY2(heading.x < middle && heading.x > middle - 30, qPrintable(QString::number(heading.x)));
