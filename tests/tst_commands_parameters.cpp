@@ -85,34 +85,32 @@ private slots:
             { "Newmastcode", "Medit_New_mastercode", "0815", "PARCMC 0815\r\n", "Medit_New_mastercode",
                 "New MasterCode" },
         };
-        const auto add
-            = [](const QByteArray& name, Port port, const char* box, const char* value, const char* pressed,
-                  const char* line, const QString& text, const char* title, const char* focus, int reopens) {
-                  QTest::newRow(name.constData()) << int(port) << box << value << pressed << QByteArray(line)
-                                                  << text << title << focus << reopens;
-              };
+        const auto add = [](const QByteArray& name, Port port, const char* box, const char* value,
+                             const char* pressed, const char* line, const QString& text, const QString& title,
+                             const char* focus, int reopens = 0) {
+            QTest::newRow(name.constData()) << int(port) << box << value << pressed << QByteArray(line)
+                                            << text << title << focus << reopens;
+        };
         const QString application = QStringLiteral("Vestibar 4600 Management System");
         for (const auto& v : values) {
-            add(v.button, Modem, v.box, v.value, v.button, v.line, {}, "", v.focus, 0);
-            add(QByteArray("Enter in ") + v.box, Modem, v.box, v.value, v.box, v.line, {}, "", v.focus, 0);
+            add(v.button, Modem, v.box, v.value, v.button, v.line, {}, "", v.focus);
+            add(QByteArray("Enter in ") + v.box, Modem, v.box, v.value, v.box, v.line, {}, "", v.focus);
             add(QByteArray(v.button) + ", empty", Modem, "", "", v.button, "",
-                QStringLiteral("Please input ") + v.prompt, qPrintable(application), v.box, 0);
+                QStringLiteral("Please input ") + v.prompt, application, v.box);
         }
-        add("Enter in an empty medit4", Modem, "", "", "medit4", "PARCLT \r\n", {}, "", "medit5", 0);
-        add("nonpbx carries MEDIT7", Modem, "MEDIT7", "12", "nonpbx", "PARPBXOFF 12\r\n", {}, "", "nonpbx",
-            0);
+        add("Enter in an empty medit4", Modem, "", "", "medit4", "PARCLT \r\n", {}, "", "medit5");
+        add("nonpbx carries MEDIT7", Modem, "MEDIT7", "12", "nonpbx", "PARPBXOFF 12\r\n", {}, "", "nonpbx");
 
         // A new master code the controller's entry could not take, on both paths.
         const QString fourDigits = QStringLiteral("The new master code must be 4 digits");
         const char* const master = "Medit_New_mastercode";
         for (const char* code : { "123", "A1b2", "123 " }) {
             add(QByteArray("new master code ") + code, Modem, master, code, "Newmastcode", "", fourDigits,
-                qPrintable(application), master, 0);
+                application, master);
             add(QByteArray("Enter, new master code ") + code, Modem, master, code, master, "", fourDigits,
-                qPrintable(application), master, 0);
+                application, master);
         }
-        add("Enter, new master code empty", Modem, master, "", master, "", fourDigits,
-            qPrintable(application), master, 0);
+        add("Enter, new master code empty", Modem, master, "", master, "", fourDigits, application, master);
 
         // The port closed: nothing goes out and the control pressed keeps the focus.
         const char* const closed[][3]
@@ -123,15 +121,13 @@ private slots:
                   { "RtRTc", "", "Disconnect" }, { "date", "", "Disconnect" }, { "endg", "", "Disconnect" } };
         for (const auto& c : closed)
             add(QByteArray(c[0]) + ", closed", Closed, c[1], "1234", c[0], "", "The comm port is closed",
-                c[2], c[0], 0);
+                c[2], c[0]);
 
         // The welcome message: one message for an empty box and for a closed port alike.
         const QString welcome = QStringLiteral("Please Input the text in 'Welcome Message' box");
-        add("message", Modem, "MsgWel", "Welcome  Home ", "message", "PARMSG Welcome  Home \r\n", {}, "",
-            "message", 0);
         add("message, closed", Closed, "MsgWel", "Hi there", "message", "", welcome, "Wellcome Message",
-            "message", 0);
-        add("message empty", Modem, "MsgWel", "", "message", "", welcome, "Wellcome Message", "message", 0);
+            "message");
+        add("message empty", Modem, "MsgWel", "", "message", "", welcome, "Wellcome Message", "message");
 
         // One command of each handler on the direct line, the modem line and with the
         // adapter gone: the command's after-steps run only once its line went out.
@@ -144,7 +140,8 @@ private slots:
             { "Enter in box", "medit2", "9", "medit2", "", "PARDOT1 9\r\n", "medit3", true },
             { "fixed", "", "", "Pluse", "", "PARPDL\r\n", "Pluse", true },
             { "PBX", "", "", "PBX", "", "PARPBXON\r\n", "PBX", true },
-            { "message", "MsgWel", "Hello", "message", "", "PARMSG Hello\r\n", "message", true },
+            { "message", "MsgWel", "Welcome  Home ", "message", "", "PARMSG Welcome  Home \r\n", "message",
+                true },
             { "single clear", "meditacd", "1234", "clearacd", "Access Code DataBase ?", "KLR ACD 1234\r\n",
                 "medittnt", true },
             { "whole clear", "", "", "clearhld", "all Holidays DataBase ?", "KLR HLD\r\n", "clearhld", true },
@@ -160,15 +157,14 @@ private slots:
         };
         for (const auto& a : actions) {
             const QString question
-                = *a.question ? QStringLiteral("Do you really want to delete ") + a.question : QString();
-            const char* title = *a.question ? "Delete Confirmation" : "";
+                = *a.question ? QStringLiteral("Do you really want to delete ") + a.question : "";
+            const QString title = *a.question ? "Delete Confirmation" : "";
             const QByteArray name(a.name);
             add(name + ", RS232", Direct, a.box, a.value, a.pressed, a.line, question, title, a.focus,
                 a.renews);
-            add(name + ", modem", Modem, a.box, a.value, a.pressed, a.line, question, title, a.focus, 0);
+            add(name + ", modem", Modem, a.box, a.value, a.pressed, a.line, question, title, a.focus);
             if (a.renews)
-                add(name + ", device gone", Gone, a.box, a.value, a.pressed, "", question, title, a.pressed,
-                    0);
+                add(name + ", device gone", Gone, a.box, a.value, a.pressed, "", question, title, a.pressed);
         }
     }
 
