@@ -17,29 +17,6 @@
 
 namespace {
 
-// The simulator on a pty of its own, for the length of one test.
-class Simulator
-{
-public:
-    explicit Simulator(const QStringList& arguments = {})
-    {
-        m_process.start(qEnvironmentVariable("VESTIBAR_SIM"), arguments);
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_device = QString::fromLocal8Bit(m_process.readLine().trimmed());
-    }
-    ~Simulator()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-    }
-    QString device() const { return m_device; }
-
-private:
-    QProcess m_process;
-    QString m_device;
-};
-
 // The lines of a file that begin with kind, blanks kept.
 QList<QByteArray> recordLines(const QString& path, const QByteArray& kind)
 {
@@ -60,6 +37,7 @@ class tst_e2e_programming : public QObject
     Q_OBJECT
 
     TestEnvironment m_environment;
+    QProcess m_simulator; // on a pty of its own, for the length of one test
     std::unique_ptr<MainWindowFixture> m_fixture;
     form1* m_window = nullptr;
 
@@ -73,11 +51,14 @@ class tst_e2e_programming : public QObject
         QTRY_VERIFY2_WITH_TIMEOUT(received().contains(needle),
             qPrintable(QStringLiteral("waiting for \"%1\" in:\n%2").arg(needle, received())), timeoutMs);
     }
-    // Port 1 on the simulator's device, the mode chosen, Connect pressed, the master code given.
-    void connectTo(const Simulator& simulator, const char* mode, const QString& greeting)
+    // The simulator started, port 1 on its device, the mode chosen, Connect pressed, the
+    // master code given.
+    void connectTo(const QStringList& arguments, const char* mode, const QString& greeting)
     {
-        QVERIFY2(!simulator.device().isEmpty(), "the simulator gave no device");
-        m_fixture->settings().setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), simulator.device());
+        m_simulator.start(qEnvironmentVariable("VESTIBAR_SIM"), arguments);
+        QVERIFY(m_simulator.waitForStarted(5000) && m_simulator.waitForReadyRead(5000));
+        const QString device = QString::fromLocal8Bit(m_simulator.readLine().trimmed());
+        m_fixture->settings().setValue("Ports", "COM1", device);
         m_window = &m_fixture->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         clickControl(child("Option1"));
@@ -128,12 +109,14 @@ private slots:
         QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
         m_fixture.reset();
         m_window = nullptr;
+        m_simulator.terminate();
+        if (!m_simulator.waitForFinished(3000))
+            m_simulator.kill();
     }
 
     void tenantsSentAndDumpedBack()
     {
-        Simulator simulator;
-        connectTo(simulator, "Option7", QStringLiteral("SIM: VESTIBAR CONTROLLER SIMULATOR READY"));
+        connectTo({}, "Option7", QStringLiteral("SIM: VESTIBAR CONTROLLER SIMULATOR READY"));
         clickControl(child("download"));
 
         // Parameters by button and by Enter, a welcome message with its blanks and a
@@ -218,10 +201,9 @@ private slots:
 
     void modemFrontConnects()
     {
-        Simulator simulator({ QStringLiteral("--modem") });
         m_fixture->settings().setValue("Properties", "sett", "ATZ");
         m_fixture->settings().setValue("Properties", "ph", "5551234");
-        connectTo(simulator, "Option8", QStringLiteral("CONNECT 1200"));
+        connectTo({ QStringLiteral("--modem") }, "Option8", QStringLiteral("CONNECT 1200"));
         clickControl(child("close1"));
         QVERIFY(!m_window->MSComm1().portOpen());
     }
