@@ -17,8 +17,9 @@ namespace {
 
 const QString Properties = QString::fromLatin1(SettingsStore::Properties);
 
-// Port, Rs232 and ph stored before (empty reads as none) and after a run, with the main window
-// as the run starts and as the next one starts.
+// One run of the tool: Port, Rs232 and ph stored before it (empty reads as none), the
+// main window as it starts, what is typed into the phone box and clicked, what is
+// stored on closing, and the main window as the next run starts.
 struct Run
 {
     const char *name, *before, *atStart, *typed, *clicked, *after, *nextStart;
@@ -100,6 +101,8 @@ private slots:
         Ui::form1& ui = window->ui();
         QVERIFY(ui.Progress->isHidden() && ui.Command1->isHidden() && ui.Command3->isHidden());
         QVERIFY(ui.connect->isEnabled() && ui.close1->isEnabled() && !ui.paset_file->isEnabled());
+        // The frames stay usable; the send and receive buttons enable their contents.
+        QVERIFY(ui.Frame3->isEnabled() && ui.Frame4->isEnabled());
         if (*run.typed) {
             clickControl(ui.Text2);
             QTest::keyClick(ui.Text2, Qt::Key_End);

@@ -153,8 +153,10 @@ private slots:
     // opens the holiday editor. Cancel opens nothing.
     void openSendFile()
     {
-        for (const auto& [name, editor] :
-            { std::pair { "building.tnt", "tntform" }, { "set.PAR", "hldform" } }) {
+        const std::pair<const char*, const char*> files[] = { { "building.tnt", "tntform" },
+            { "codes.Acd", "acdform" }, { "week.ATS", "atsform" }, { "zones.tmz", "tmzform" },
+            { "year.HLD", "hldform" }, { "set.PAR", "hldform" }, { "TNT", "hldform" } };
+        for (const auto& [name, editor] : files) {
             m_fixture->dialogs().expectOpenFile(
                 m_environment.writeFile(name, "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n"));
             QStringList seen;
