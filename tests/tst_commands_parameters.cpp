@@ -221,6 +221,14 @@ private slots:
         QCOMPARE(serial.portOpen(), port == Modem || port == Direct);
         QCOMPARE(serial.settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+        // Of the controls usable in programming, only NPBX makes one unusable: the PBX-number button.
+        QStringList disabled;
+        for (const QString& name : linkControlSet()) {
+            if (!control(name)->isEnabled())
+                disabled << name;
+        }
+        QCOMPARE(disabled,
+            pressed == QLatin1String("nonpbx") && !line.isEmpty() ? QStringList { "ARN" } : QStringList());
         // The reason goes below the fixed text, not into it.
         if (port == Gone)
             QCOMPARE(dialogs.messages().constLast().details,
