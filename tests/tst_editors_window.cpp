@@ -119,14 +119,16 @@ void EditorWindowTest::typedRecords_data()
         QTest::newRow(name) << kind << typed << line;
     };
 
-    row("tenant, name trimmed", TNT, { "12", "555", "  J  SMITH " }, "TNTDIR:12TEL:555 NAME:J  SMITH");
+    // A name box holds 12 characters; blanks around the name are dropped.
+    row("tenant, name trimmed", TNT, { "12", "555", "  J  SMITH JR" }, "TNTDIR:12TEL:555 NAME:J  SMITH J");
     row("tenant, short directory alone", TNT, { "7", "", "" }, "TNTDIR:7TEL: NAME:");
     // A no-break space is not a blank: only blanks are trimmed.
     row("tnt 0042, gap", TNT, { "0042", "555>12", u"\u00a0A "_qs }, u"TNTDIR:0042TEL:555 12 NAME:\u00a0A"_qs);
     row("tenant, full telephone", TNT, { "1", "55501420000", "" }, "TNTDIR:1TEL:55501420000 NAME:");
     row("acd, no dir", ACD, { "1234", "42", "9876", "12", "1", "J SMITH" }, "ACD 1234 00042 1 2 N 1 J SMITH");
     row("acd, first and third period", ACD, { "0000", "", "", "1>3", "2", "" }, "ACD 0000 NNNNN 1   3 N 2 ");
-    row("acd, card 09999", ACD, { "1234", "09999", "", "123", "9", " A  B " }, "ACD 1234 09999 1 2 3 9 A  B");
+    row("acd, card 09999", ACD, { "1234", "09999", "", "123", "9", " A  B CDEFGHI" },
+        "ACD 1234 09999 1 2 3 9 A  B CDEFGH");
     row("acd, card 7", ACD, { "1234", "7", "", "3", "1", "" }, "ACD 1234 00007 3 N N 1 ");
     row("ats", ATS, { "1", "2", "0800", "1730", "01111100" }, "ATS 1 2 08:00 17:30 0 1 1 1 1 1 0 0");
     row("ats, door 7, hours, three flags", ATS, { "", "7", "08", "", "101" }, "ATS  7 08: : 1 0 1");
@@ -180,7 +182,11 @@ void EditorWindowTest::handedOverFileThenKeysAndMouse()
     QTimer::singleShot(0, this, [&] {
         auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        const auto quit = qScopeGuard([editor] { editor->findChild<QPushButton*>("quitmz")->click(); });
+        // Quit, and should it fail, close anyway rather than hang.
+        const auto quit = qScopeGuard([editor] {
+            click(*editor, QStringLiteral("quitmz"));
+            editor->reject();
+        });
         QVERIFY(QTest::qWaitForWindowActive(editor));
         QCOMPARE(focusName(), QStringLiteral("mtmz1"));
         type(QStringLiteral("1"));
@@ -211,11 +217,11 @@ void EditorWindowTest::accessCodeRefusalsInTheirOrder()
     EditorWindow& window = open(ACD);
     const QString before = QStringLiteral("ACD 1111 NNNNN 1 N N 1 \r\n");
     window.setContent(before);
-    for (const auto& [box, typed] :
-        { std::pair("Macd1", "123"), std::pair("Macd2", "77"), std::pair("Macd5", "A B") }) {
-        clickInside(window.findChild<QWidget*>(box), 0.5);
-        type(QLatin1String(typed));
-    }
+    type(QStringLiteral("123")); // the first box has the focus
+    clickInside(window.findChild<QWidget*>("Macd2"), 0.5);
+    type(QStringLiteral("77"));
+    clickInside(window.findChild<QWidget*>("Macd5"), 0.5);
+    type(QStringLiteral("A B"));
     using Refusal = std::array<QString, 4>; // message, title, box, what then mends it
     const Refusal refusals[] = {
         { "Access Code must be 4 digits", AppTitle, "Macd1", "0123" },
@@ -337,7 +343,6 @@ void EditorWindowTest::failedSaveReportsAndKeepsTheOldFile()
         if (target == kept && !user.effective())
             QSKIP("running as root, and root could not be left");
         const QString reason = TextFiles::save(target, "probe").error;
-        QVERIFY(!reason.isEmpty());
         const QString report = QStringLiteral("The file %1 could not be saved: %2").arg(target, reason);
         m_dialogs->expectSaveFile(target, QStringLiteral("Save As"));
         m_dialogs->expectMessage(report, QStringLiteral("Save file"));
