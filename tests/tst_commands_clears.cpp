@@ -4,7 +4,7 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
-#include "TestEnvironment.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -14,15 +14,10 @@
 
 using Answer = Dialogs::Answer;
 
-class ClearCommandsTest : public QObject
+class ClearCommandsTest : public WindowTest
 {
     Q_OBJECT
 
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
-
-    QWidget* control(const QString& name) const { return m_window->findChild<QWidget*>(name); }
     // Clicks the button, then checks what went out and where the focus is.
     void click(const QString& button, const QByteArray& line, const QString& focus)
     {
@@ -34,18 +29,10 @@ class ClearCommandsTest : public QObject
 private slots:
     void init()
     {
-        m_fixture = std::make_unique<MainWindowFixture>();
-        m_window = &m_fixture->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        for (const QString& name : linkControlSet())
-            control(name)->setEnabled(true);
+        openWindow();
+        enableLinkControls();
     }
-
-    void cleanup()
-    {
-        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-        m_fixture.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void clear_data()
     {

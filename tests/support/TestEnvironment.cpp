@@ -47,6 +47,12 @@ QString TestEnvironment::writeFile(const QString& name, const QByteArray& bytes)
     return path;
 }
 
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 void TestEnvironment::clearSettings()
 {
     SettingsStore().clear();

@@ -34,6 +34,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray fileBytes(const QString& path);
+
 // Root writes into any file: a test of a file that cannot be written runs as
 // "nobody" while this lives (on Unix, when started as root). The saved user id stays
 // 0, so the test returns to root afterwards.
