@@ -155,6 +155,24 @@ void MaskedEdit::mousePressEvent(QMouseEvent* event)
         deselect();
         setCursorPosition(0);
         m_holdingFocusingPress = true;
+    } else if (!hasSelectedText()) {
+        keepCaretWhereDigitsGo();
+    }
+}
+
+void MaskedEdit::keepCaretWhereDigitsGo()
+{
+    // Right of the last digit position every typed digit is refused, and nothing
+    // shows why: the caret goes back to the first unfilled position instead.
+    const qsizetype last = m_mask.lastIndexOf(QLatin1Char('#'));
+    if (last < 0 || cursorPosition() <= last)
+        return;
+    const QString shown = displayText();
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (isDigitPosition(m_mask, i) && (i >= shown.size() || !shown.at(i).isDigit())) {
+            setCursorPosition(int(i));
+            return;
+        }
     }
 }
 

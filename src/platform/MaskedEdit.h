@@ -6,7 +6,8 @@
 // and every other character is a literal that shows and cannot be overtyped.
 // A box that gets the focus, by Tab, by program or by a mouse click, starts typing
 // at its first position; a click in a box that has the focus already places the
-// caret where it lands, as usual.
+// caret where it lands, as usual, except right of the last digit position, where
+// it goes to the first unfilled position.
 class MaskedEdit : public QLineEdit
 {
     Q_OBJECT
@@ -40,6 +41,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void keepCaretWhereDigitsGo();
+
     QString m_mask;
     QChar m_prompt = QLatin1Char(' ');
     // The press that brought the focus is still to come, or still held down.
