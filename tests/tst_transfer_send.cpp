@@ -4,8 +4,8 @@
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
 #include "SettingsStore.h"
-#include "TestEnvironment.h"
 #include "Ticker.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -16,14 +16,10 @@
 
 #include <unistd.h>
 
-class SendTest : public QObject
+class SendTest : public WindowTest
 {
     Q_OBJECT
 
-    // Ticks long enough that writing a record never spans one, even on a busy machine.
-    TestEnvironment m_environment { std::chrono::milliseconds(100) };
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
     QProgressBar* m_progress = nullptr;
     std::unique_ptr<QSocketNotifier> m_reader;
     QByteArray m_wire; // what reached the far end during the sends
@@ -32,7 +28,7 @@ class SendTest : public QObject
     QStringList m_counted;
     bool m_busyWhileCounting = true; // banner, progress bar and hourglass shown at every count
 
-    QAbstractButton* button(const char* name) { return m_window->findChild<QAbstractButton*>(name); }
+    QAbstractButton* button(const char* name) { return control<QAbstractButton>(name); }
     // Presses "DataBase"; the send runs inside the click.
     void clickSend()
     {
@@ -51,9 +47,10 @@ class SendTest : public QObject
 private slots:
     void init()
     {
-        m_fixture = std::make_unique<MainWindowFixture>();
-        m_window = &m_fixture->show();
-        m_progress = m_window->findChild<QProgressBar*>("Progress");
+        // Ticks long enough that writing a record never spans one, even on a busy machine.
+        Ticker::setTickLength(std::chrono::milliseconds(100));
+        openWindow();
+        m_progress = control<QProgressBar>("Progress");
         m_window->MSComm1().setCommPort(1);
         QVERIFY(m_window->MSComm1().open().ok);
         // The far end is read as the tool writes, even inside a click.
@@ -78,11 +75,7 @@ private slots:
         });
     }
 
-    void cleanup()
-    {
-        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-        m_fixture.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void sendsTheRecordLines_data()
     {
@@ -188,24 +181,20 @@ private slots:
     // controls are enabled and the focus goes to the access-code box.
     void sendButtonEnablesTheProgrammingControls()
     {
-        const QStringList controls { "nonpbx", "ARN", "OWR", "nowr", "FCN", "Crno", "PBX", "medit6", "rl2",
-            "rlm", "Frame4", "medit1", "meditacd", "medittnt", "medit2", "medit3", "medit4", "medit5",
-            "MEDIT7", "medit8", "clearacd", "clearats", "cleartmz", "clearhld", "cleartnt", "sendfileg",
-            "tone", "Pluse", "singleg", "Multi", "message", "uptalktime", "opentime1", "opentime2",
-            "lockcount", "systemid", "manualdoor1", "manualdoor2", "Newmastcode", "Medit_New_mastercode",
-            "clearevr" };
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        // The link controls and the boxes of the parameter frame; these stay disabled.
+        const QStringList controls = linkControlSet()
+            + QStringList { "Frame4", "Crno", "rl2", "medit1", "medit2", "medit3", "medit4", "medit5" };
+        const QStringList untouched { "Command2", "Mastercode", "hldc", "atsc", "tmzc", "date", "upload",
+            "endg", "RtRTc", "up_all", "up_par", "up_tnt", "up_evr", "up_hlp" };
         m_window->MSComm1().close();
         button("download")->setEnabled(true);
-        QTest::mouseClick(button("download"), Qt::LeftButton);
+        click("download");
         QVERIFY(!button("sendfileg")->isEnabled() && !button("clearevr")->isEnabled());
         QVERIFY(m_window->MSComm1().open().ok);
-        QTest::mouseClick(button("download"), Qt::LeftButton);
+        click("download");
         for (const QString& name : controls)
-            QVERIFY2(m_window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
-        QCOMPARE(QApplication::focusWidget(), m_window->findChild<QWidget*>("meditacd"));
-        for (const char* untouched : { "up_tnt", "Mastercode", "endg", "upload", "RtRTc", "date" })
-            QVERIFY2(!button(untouched)->isEnabled(), untouched);
+            QVERIFY2(control(name)->isEnabled() != untouched.contains(name), qPrintable(name));
+        QCOMPARE(QApplication::focusWidget(), control("meditacd"));
     }
 
     void largeFileIsSentWhole()
