@@ -7,7 +7,7 @@
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
 #include "SettingsStore.h"
-#include "TestEnvironment.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -15,33 +15,36 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 // The port when the operator acts: not open, open on the modem line or the direct
 // line, or open on the direct line with its adapter pulled.
 enum Port { Closed, Modem, Direct, Gone };
-} // namespace
 
-class CommandsTest : public QObject
+// One action of the operator and what must follow it.
+struct Case
+{
+    Port port;
+    QString box; // typed into first, unless empty
+    QString value;
+    QString pressed; // a button clicked, or the box itself for Enter
+    QByteArray line; // empty: nothing may go out
+    QString text; // the message shown, if any
+    QString title;
+    QString focus;
+    int reopens = 0;
+};
+} // namespace
+Q_DECLARE_METATYPE(Case)
+
+class CommandsTest : public WindowTest
 {
     Q_OBJECT
-
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
-
-    QWidget* control(const QString& name) const { return m_window->findChild<QWidget*>(name); }
 
 private slots:
     void init()
     {
-        m_fixture = std::make_unique<MainWindowFixture>();
-        m_window = &m_fixture->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        // The programming state: every command and box usable.
-        for (const QString& name : linkControlSet())
-            control(name)->setEnabled(true);
+        openWindow();
+        enableLinkControls();
         m_window->MSComm1().setCommPort(1);
         m_window->MSComm1().setSettings("1200,N,8,1");
         PcClock::set([] { return QDateTime(QDate(2002, 2, 22), QTime(9, 5, 59)); });
@@ -49,22 +52,13 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-        m_fixture.reset();
+        closeWindow();
         PcClock::set({});
     }
 
     void command_data()
     {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("box"); // typed into first, unless empty
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("pressed"); // a button clicked, or the box itself for Enter
-        QTest::addColumn<QByteArray>("line"); // empty: nothing may go out
-        QTest::addColumn<QString>("text"); // the message shown, if any
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<int>("reopens");
+        QTest::addColumn<Case>("row");
 
         // Each value command goes out from its button and from Enter in its box alike; the
         // button with an empty box asks for the value instead and puts the focus there.
@@ -85,32 +79,27 @@ private slots:
             { "Newmastcode", "Medit_New_mastercode", "0815", "PARCMC 0815\r\n", "Medit_New_mastercode",
                 "New MasterCode" },
         };
-        const auto add = [](const QByteArray& name, Port port, const char* box, const char* value,
-                             const char* pressed, const char* line, const QString& text, const QString& title,
-                             const char* focus, int reopens = 0) {
-            QTest::newRow(name.constData()) << int(port) << box << value << pressed << QByteArray(line)
-                                            << text << title << focus << reopens;
-        };
-        const QString application = QStringLiteral("Vestibar 4600 Management System");
+        const auto add
+            = [](const QByteArray& name, const Case& row) { QTest::newRow(name.constData()) << row; };
+        const QString app = QStringLiteral("Vestibar 4600 Management System");
         for (const auto& v : values) {
-            add(v.button, Modem, v.box, v.value, v.button, v.line, {}, "", v.focus);
-            add(QByteArray("Enter in ") + v.box, Modem, v.box, v.value, v.box, v.line, {}, "", v.focus);
-            add(QByteArray(v.button) + ", empty", Modem, "", "", v.button, "",
-                QStringLiteral("Please input ") + v.prompt, application, v.box);
+            add(v.button, { Modem, v.box, v.value, v.button, v.line, {}, "", v.focus });
+            add(QByteArray("Enter in ") + v.box, { Modem, v.box, v.value, v.box, v.line, {}, "", v.focus });
+            add(QByteArray(v.button) + ", empty",
+                { Modem, "", "", v.button, "", QStringLiteral("Please input ") + v.prompt, app, v.box });
         }
-        add("Enter in an empty medit4", Modem, "", "", "medit4", "PARCLT \r\n", {}, "", "medit5");
-        add("nonpbx carries MEDIT7", Modem, "MEDIT7", "12", "nonpbx", "PARPBXOFF 12\r\n", {}, "", "nonpbx");
+        add("Enter in an empty medit4", { Modem, "", "", "medit4", "PARCLT \r\n", {}, "", "medit5" });
+        add("nonpbx with MEDIT7", { Modem, "MEDIT7", "12", "nonpbx", "PARPBXOFF 12\r\n", {}, "", "nonpbx" });
 
         // A new master code the controller's entry could not take, on both paths.
         const QString fourDigits = QStringLiteral("The new master code must be 4 digits");
         const char* const master = "Medit_New_mastercode";
         for (const char* code : { "123", "A1b2", "123 " }) {
-            add(QByteArray("new master code ") + code, Modem, master, code, "Newmastcode", "", fourDigits,
-                application, master);
-            add(QByteArray("Enter, new master code ") + code, Modem, master, code, master, "", fourDigits,
-                application, master);
+            for (const char* pressed : { "Newmastcode", master })
+                add(QByteArray(pressed) + ", code " + code,
+                    { Modem, master, code, pressed, "", fourDigits, app, master });
         }
-        add("Enter, new master code empty", Modem, master, "", master, "", fourDigits, application, master);
+        add("Enter, empty new code", { Modem, master, "", master, "", fourDigits, app, master });
 
         // The port closed: nothing goes out and the control pressed keeps the focus.
         const char* const closed[][3]
@@ -120,14 +109,14 @@ private slots:
                   { "nonpbx", "MEDIT7", "Disconnect" }, { "tone", "", "Disconnect" },
                   { "RtRTc", "", "Disconnect" }, { "date", "", "Disconnect" }, { "endg", "", "Disconnect" } };
         for (const auto& c : closed)
-            add(QByteArray(c[0]) + ", closed", Closed, c[1], "1234", c[0], "", "The comm port is closed",
-                c[2], c[0]);
+            add(QByteArray(c[0]) + ", closed",
+                { Closed, c[1], "1234", c[0], "", "The comm port is closed", c[2], c[0] });
 
         // The welcome message: one message for an empty box and for a closed port alike.
         const QString welcome = QStringLiteral("Please Input the text in 'Welcome Message' box");
-        add("message, closed", Closed, "MsgWel", "Hi there", "message", "", welcome, "Wellcome Message",
-            "message");
-        add("message empty", Modem, "MsgWel", "", "message", "", welcome, "Wellcome Message", "message");
+        add("message, closed",
+            { Closed, "MsgWel", "Hi there", "message", "", welcome, "Wellcome Message", "message" });
+        add("message empty", { Modem, "MsgWel", "", "message", "", welcome, "Wellcome Message", "message" });
 
         // One command of each handler on the direct line, the modem line and with the
         // adapter gone: the command's after-steps run only once its line went out.
@@ -160,65 +149,58 @@ private slots:
                 = *a.question ? QStringLiteral("Do you really want to delete ") + a.question : "";
             const QString title = *a.question ? "Delete Confirmation" : "";
             const QByteArray name(a.name);
-            add(name + ", RS232", Direct, a.box, a.value, a.pressed, a.line, question, title, a.focus,
-                a.renews);
-            add(name + ", modem", Modem, a.box, a.value, a.pressed, a.line, question, title, a.focus);
+            add(name + ", RS232",
+                { Direct, a.box, a.value, a.pressed, a.line, question, title, a.focus, a.renews });
+            add(name + ", modem", { Modem, a.box, a.value, a.pressed, a.line, question, title, a.focus });
             if (a.renews)
-                add(name + ", device gone", Gone, a.box, a.value, a.pressed, "", question, title, a.pressed);
+                add(name + ", device gone",
+                    { Gone, a.box, a.value, a.pressed, "", question, title, a.pressed });
         }
     }
 
     void command()
     {
-        QFETCH(int, port);
-        QFETCH(QString, box);
-        QFETCH(QString, value);
-        QFETCH(QString, pressed);
-        QFETCH(QByteArray, line);
-        QFETCH(QString, text);
-        QFETCH(QString, title);
-        QFETCH(QString, focus);
-        QFETCH(int, reopens);
+        QFETCH(Case, row);
 
-        m_window->findChild<QRadioButton*>(port == Modem ? "Option8" : "Option7")->setChecked(true);
+        control<QRadioButton>(row.port == Modem ? "Option8" : "Option7")->setChecked(true);
         // Port 1 is an adapter's stable name.
         const QString adapter = m_environment.filePath("by-id-adapter");
         QFile::remove(adapter);
         QVERIFY(QFile::link(m_fixture->pty().slaveName(), adapter));
         m_fixture->settings().setValue("Ports", "COM1", adapter);
         SerialPort& serial = m_window->MSComm1();
-        if (port != Closed)
+        if (row.port != Closed)
             QVERIFY(serial.open().ok);
         const int opened = serial.openCount();
-        if (port == Gone)
+        if (row.port == Gone)
             QVERIFY(QFile::remove(adapter));
         ScriptedDialogs& dialogs = m_fixture->dialogs();
-        if (title == QLatin1String("Delete Confirmation"))
-            dialogs.expectMessage(text, title, Dialogs::Answer::Yes, Dialogs::Buttons::YesNo,
+        if (row.title == QLatin1String("Delete Confirmation"))
+            dialogs.expectMessage(row.text, row.title, Dialogs::Answer::Yes, Dialogs::Buttons::YesNo,
                 Dialogs::Icon::Exclamation, Dialogs::Answer::No);
-        else if (!text.isEmpty())
+        else if (!row.text.isEmpty())
             dialogs.expectMessage(
-                text, title, Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+                row.text, row.title, Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
         // The log is asked for after the renewal; without one the dump still comes.
-        if (pressed == QLatin1String("up_tnt") && port != Gone)
+        if (row.pressed == QLatin1String("up_tnt") && row.port != Gone)
             dialogs.expectOpenFile(std::nullopt, "Open Communications Log Tenant File");
-        if (port == Gone)
+        if (row.port == Gone)
             dialogs.expectMessage("The comm port is closed", "Disconnect");
 
-        if (!box.isEmpty()) {
+        if (!row.box.isEmpty()) {
             // Clicked right of the last position, as an operator aims at a small box.
-            clickInside(control(box), 0.9);
-            QTest::keyClicks(control(box), value);
+            clickInside(control(row.box), 0.9);
+            QTest::keyClicks(control(row.box), row.value);
         }
-        if (control(pressed)->inherits("QAbstractButton"))
-            QTest::mouseClick(control(pressed), Qt::LeftButton);
+        if (control(row.pressed)->inherits("QAbstractButton"))
+            click(row.pressed);
         else
-            QTest::keyClick(control(pressed), Qt::Key_Return);
+            QTest::keyClick(control(row.pressed), Qt::Key_Return);
 
-        QCOMPARE(m_fixture->pty().drain(), line);
-        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(serial.openCount() - opened, reopens);
-        QCOMPARE(serial.portOpen(), port == Modem || port == Direct);
+        QCOMPARE(m_fixture->pty().drain(), row.line);
+        QCOMPARE(QApplication::focusWidget()->objectName(), row.focus);
+        QCOMPARE(serial.openCount() - opened, row.reopens);
+        QCOMPARE(serial.portOpen(), row.port == Modem || row.port == Direct);
         QCOMPARE(serial.settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
         // Of the controls usable in programming, only NPBX makes one unusable: the PBX-number button.
@@ -227,39 +209,25 @@ private slots:
             if (!control(name)->isEnabled())
                 disabled << name;
         }
-        QCOMPARE(disabled,
-            pressed == QLatin1String("nonpbx") && !line.isEmpty() ? QStringList { "ARN" } : QStringList());
+        const bool npbxSent = row.pressed == QLatin1String("nonpbx") && !row.line.isEmpty();
+        QCOMPARE(disabled, npbxSent ? QStringList { "ARN" } : QStringList());
         // The reason goes below the fixed text, not into it.
-        if (port == Gone)
+        if (row.port == Gone)
             QCOMPARE(dialogs.messages().constLast().details,
                 QStringLiteral("There is no device %1.").arg(adapter));
     }
 
-    // The clock fields as the PC's clock gives them, read at each click.
-    void clockFields()
-    {
-        QVERIFY(m_window->MSComm1().open().ok);
-        for (const QDateTime& now : { QDateTime(QDate(2002, 2, 22), QTime(23, 59, 59)),
-                 QDateTime(QDate(2003, 1, 5), QTime(0, 0)), QDateTime(QDate(2002, 2, 25), QTime(12, 30)) }) {
-            PcClock::set([now] { return now; });
-            QTest::mouseClick(control("RtRTc"), Qt::LeftButton);
-            QTest::mouseClick(control("date"), Qt::LeftButton);
-        }
-        QCOMPARE(m_fixture->pty().drain(),
-            QByteArray("TIM 23 59\r\nDAT 02 22 2002 5\r\nTIM 00 00\r\nDAT 01 05 2003 7\r\n"
-                       "TIM 12 30\r\nDAT 02 25 2002 1\r\n"));
-    }
-
     // The fixed commands one after another: each line, and the buttons PBX/NPBX and
-    // Multi/Single enable or disable after it.
-    void switches()
+    // Multi/Single enable or disable after it; then the clock lines, the PC's clock read
+    // at each click.
+    void fixedCommands()
     {
         QVERIFY(m_window->MSComm1().open().ok);
         for (const char* name : { "ARN", "systemid", "medit5" })
             control(name)->setEnabled(false);
         QStringList seen;
         for (const char* button : { "PBX", "Multi", "singleg", "nonpbx", "Pluse", "tone", "OWR", "nowr" }) {
-            QTest::mouseClick(control(button), Qt::LeftButton);
+            click(button);
             QString enabled;
             for (const char* name : { "ARN", "systemid", "medit5" }) {
                 if (control(name)->isEnabled())
@@ -271,6 +239,16 @@ private slots:
             (QStringList { "PARPBXON\r\n ARN", "PARCONM\r\n ARN systemid medit5", "PARCONS\r\n ARN medit5",
                 "PARPBXOFF \r\n medit5", "PARPDL\r\n medit5", "PARTDL\r\n medit5", "PAROWRON\r\n medit5",
                 "PAROWROFF\r\n medit5" }));
+
+        for (const QDateTime& now : { QDateTime(QDate(2002, 2, 22), QTime(23, 59, 59)),
+                 QDateTime(QDate(2003, 1, 5), QTime(0, 0)), QDateTime(QDate(2002, 2, 25), QTime(12, 30)) }) {
+            PcClock::set([now] { return now; });
+            click("RtRTc");
+            click("date");
+        }
+        QCOMPARE(m_fixture->pty().drain(),
+            QByteArray("TIM 23 59\r\nDAT 02 22 2002 5\r\nTIM 00 00\r\nDAT 01 05 2003 7\r\n"
+                       "TIM 12 30\r\nDAT 02 25 2002 1\r\n"));
     }
 };
 
