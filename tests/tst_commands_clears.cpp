@@ -10,9 +10,27 @@
 #include <QApplication>
 #include <QTest>
 
-#include <memory>
-
 using Answer = Dialogs::Answer;
+
+namespace {
+// A clear button: the box of its single entry (none for a whole database), the value
+// typed there, the question, what Yes sends and where the focus goes after it.
+struct Clear
+{
+    const char *button, *box, *value, *question, *line, *focus;
+};
+const Clear clears[] = {
+    { "clearacd", "meditacd", "1234", "Access Code DataBase ?", "KLR ACD 1234\r\n", "medittnt" },
+    // Zeros clear every code in the controller; the tool asks nothing more.
+    { "clearacd", "meditacd", "0000", "Access Code DataBase ?", "KLR ACD 0000\r\n", "medittnt" },
+    { "cleartnt", "medittnt", "12", "Tenant DataBase ?", "CLR TNT 12\r\n", "Crno" },
+    { "clearats", "", "", "auto schedule DataBase ?", "KLR ATS\r\n", "clearats" },
+    { "clearevr", "", "", "EventRecord DataBase ?", "KLR EVR\r\n", "clearevr" },
+    { "clearhld", "", "", "all Holidays DataBase ?", "KLR HLD\r\n", "clearhld" },
+    { "cleartmz", "", "", "Timezone DataBase ?", "KLR TMZ\r\n", "cleartmz" },
+};
+} // namespace
+Q_DECLARE_METATYPE(Clear)
 
 class ClearCommandsTest : public WindowTest
 {
@@ -36,47 +54,23 @@ private slots:
 
     void clear_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("box"); // empty for a whole database
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("question");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("focus"); // after the line went out
-
-        const struct
-        {
-            const char *button, *box, *value, *question, *line, *focus;
-        } clears[] = {
-            { "clearacd", "meditacd", "1234", "Access Code DataBase ?", "KLR ACD 1234\r\n", "medittnt" },
-            // Zeros clear every code in the controller; the tool asks nothing more.
-            { "clearacd", "meditacd", "0000", "Access Code DataBase ?", "KLR ACD 0000\r\n", "medittnt" },
-            { "cleartnt", "medittnt", "12", "Tenant DataBase ?", "CLR TNT 12\r\n", "Crno" },
-            { "clearats", "", "", "auto schedule DataBase ?", "KLR ATS\r\n", "clearats" },
-            { "clearevr", "", "", "EventRecord DataBase ?", "KLR EVR\r\n", "clearevr" },
-            { "clearhld", "", "", "all Holidays DataBase ?", "KLR HLD\r\n", "clearhld" },
-            { "cleartmz", "", "", "Timezone DataBase ?", "KLR TMZ\r\n", "cleartmz" },
-        };
-        for (const auto& c : clears)
-            QTest::addRow("%s %s", c.button, c.value)
-                << c.button << c.box << c.value
-                << QStringLiteral("Do you really want to delete ") + c.question << QByteArray(c.line)
-                << c.focus;
+        QTest::addColumn<Clear>("row");
+        for (const Clear& row : clears)
+            QTest::addRow("%s %s", row.button, row.value) << row;
     }
 
     // Empty box, then No, then Yes, then the port closed.
     void clear()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, box);
-        QFETCH(QString, value);
-        QFETCH(QString, question);
-        QFETCH(QByteArray, line);
-        QFETCH(QString, focus);
+        QFETCH(Clear, row);
+        const QString button = row.button;
+        const QString box = row.box;
 
         ScriptedDialogs& dialogs = m_fixture->dialogs();
         const auto confirmation = [&](Answer answer) {
-            dialogs.expectMessage(question, QStringLiteral("Delete Confirmation"), answer,
-                Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Answer::No);
+            dialogs.expectMessage(QStringLiteral("Do you really want to delete ") + row.question,
+                "Delete Confirmation", answer, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation,
+                Answer::No);
         };
         // A single entry, empty or with the port closed: one warning, and the focus to the box.
         const bool access = button == QLatin1String("clearacd");
@@ -96,13 +90,13 @@ private slots:
             warning();
             click(button, {}, box);
             // The warning left the focus in the box: the operator types straight on.
-            QTest::keyClicks(control(box), value);
+            QTest::keyClicks(control(box), row.value);
         }
         // No changes nothing, the focus included.
         confirmation(Answer::No);
         click(button, {}, button);
         confirmation(Answer::Yes);
-        click(button, line, focus);
+        click(button, row.line, row.focus);
 
         port.close();
         if (box.isEmpty()) {
