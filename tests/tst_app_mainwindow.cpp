@@ -1,8 +1,8 @@
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
-#include "TestEnvironment.h"
 #include "Ticker.h"
 #include "Vestibar.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QFile>
@@ -11,20 +11,15 @@
 #include <QTest>
 #include <QTimer>
 
-using namespace std::chrono_literals;
-
 namespace {
-
-const QString Properties = QString::fromLatin1(SettingsStore::Properties);
 
 // One run of the tool: Port, Rs232 and ph stored before it (empty reads as none), the
 // main window as it starts, what is typed into the phone box and clicked, what is
 // stored on closing, and the main window as the next run starts.
-struct Run
+const struct
 {
     const char *name, *before, *atStart, *typed, *clicked, *after, *nextStart;
-};
-const Run runs[] = {
+} runs[] = {
     { "first run", "||", "Modem - phone: Comm Number:  0", "", "Option3 Option7", "3|True|",
         "RS232 3 no-phone: Comm Number:  3" },
     // No port button: the serial component's own port number is saved.
@@ -42,21 +37,9 @@ const Run runs[] = {
 
 // The shell on its own: the settings kept between runs, the state after start, the
 // tick and the wait, and what closing the window does.
-class MainWindowTest : public QObject
+class MainWindowTest : public WindowTest
 {
     Q_OBJECT
-
-private:
-    TestEnvironment environment { 10ms };
-    SettingsStore settings;
-    ScriptedDialogs dialogs;
-
-    std::unique_ptr<form1> loadedWindow()
-    {
-        auto window = Vestibar::createMainWindow(settings, dialogs);
-        window->show();
-        return window;
-    }
 
     // Mode, selected port buttons, the phone box (usable with its label or not, and its
     // text) and panel 2.
@@ -68,13 +51,14 @@ private:
         for (QRadioButton* port : { ui.Option1, ui.Option2, ui.Option3, ui.Option4 })
             ports += port->isChecked() ? port->text() : "";
         text += ' ' + (ports.isEmpty() ? "-" : ports);
-        const bool usable = ui.Text2->isEnabled() && ui.Label1->isEnabled();
-        text += (usable ? " phone:" : ui.Text2->isEnabled() || ui.Label1->isEnabled() ? " ?:" : " no-phone:");
+        const bool usable = ui.Text2->isEnabled();
+        text += usable != ui.Label1->isEnabled() ? " ?:" : usable ? " phone:" : " no-phone:";
         return text + ui.Text2->text() + ' ' + window.panelText(2);
     }
 
 private slots:
-    void init() { environment.clearSettings(); }
+    void init() { openWindow(false); }
+    void cleanup() { closeWindow(); }
 
     void settingsKeptBetweenRuns_data()
     {
@@ -84,21 +68,23 @@ private slots:
     }
 
     // Each run reads what the last one left: the start state, the link control set
-    // disabled, the port and phone stored on closing, an open log closed.
+    // disabled, the clock after a wait, the port and phone stored on closing during a
+    // wait, an open log closed.
     void settingsKeptBetweenRuns()
     {
         QFETCH(int, row);
-        const Run& run = runs[row];
+        const auto& run = runs[row];
         const QStringList before = QString(run.before).split('|');
+        SettingsStore& settings = m_fixture->settings();
         const char* const keys[] = { "Port", "Rs232", "ph" };
         for (int n = 0; n < 3; ++n)
-            settings.setValue(Properties, keys[n], before[n]);
+            settings.setValue(SettingsStore::Properties, keys[n], before[n]);
 
-        auto window = loadedWindow();
-        QCOMPARE(shown(*window), QString(run.atStart));
+        form1& window = m_fixture->show();
+        QCOMPARE(shown(window), QString(run.atStart));
         for (const QString& name : linkControlSet())
-            QVERIFY2(!window->findChild<QWidget*>(name)->isEnabled(), qPrintable(name));
-        Ui::form1& ui = window->ui();
+            QVERIFY2(!control(name)->isEnabled(), qPrintable(name));
+        Ui::form1& ui = window.ui();
         QVERIFY(ui.Progress->isHidden() && ui.Command1->isHidden() && ui.Command3->isHidden());
         QVERIFY(ui.connect->isEnabled() && ui.close1->isEnabled() && !ui.paset_file->isEnabled());
         // The frames stay usable; the send and receive buttons enable their contents.
@@ -109,35 +95,30 @@ private slots:
             QTest::keyClicks(ui.Text2, run.typed);
         }
         for (const QString& name : QString(run.clicked).split(' ', Qt::SkipEmptyParts))
-            clickControl(window->findChild<QWidget*>(name));
+            click(name);
+        // The clock panel goes on showing the time after a wait.
+        QVERIFY(window.WaitSeconds(0.5));
+        window.setPanelText(5, QString());
+        QVERIFY(QSignalSpy(&window.Timer1(), &Ticker::ticked).wait(5000));
+        QVERIFY(QTime::fromString(window.panelText(5), QStringLiteral("h:mm:ss AP")).isValid());
         // A log left open is closed with the window: all of it reaches the disk.
-        auto log = std::make_unique<QFile>(environment.filePath("session.TNT"));
+        auto log = std::make_unique<QFile>(m_environment.filePath("session.TNT"));
         QVERIFY(log->open(QIODevice::WriteOnly | QIODevice::Truncate));
         log->write("TNT 0101\r\n");
-        window->openLog(std::move(log));
-        window->close();
-        QFile written(environment.filePath("session.TNT"));
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), QByteArray("TNT 0101\r\n"));
-        QCOMPARE((QStringList { settings.value(Properties, "Port"), settings.value(Properties, "rs232"),
-                     settings.value(Properties, "ph") }),
-            QString(run.after).split('|'));
-        QCOMPARE(shown(*loadedWindow()), QString(run.nextStart));
-        QVERIFY2(dialogs.done(), qPrintable(dialogs.report()));
-    }
-
-    // The clock panel goes on showing the time after a wait; a wait ends when the
-    // window closes, and a caller that goes on anyway does not wait again.
-    void clockAfterAWaitAndWaitsAtClose()
-    {
-        auto window = loadedWindow();
-        QVERIFY(window->WaitSeconds(0.5));
-        window->setPanelText(5, QString());
-        QVERIFY(QSignalSpy(&window->Timer1(), &Ticker::ticked).wait(5000));
-        QVERIFY(QTime::fromString(window->panelText(5), QStringLiteral("h:mm:ss AP")).isValid());
-        QTimer::singleShot(0, window.get(), [&] { window->close(); });
-        QVERIFY(!window->WaitSeconds(1000));
-        QVERIFY(!window->WaitSeconds(1));
+        window.openLog(std::move(log));
+        // Closed during a wait: the wait ends, and a caller that goes on anyway does not
+        // wait again.
+        QTimer::singleShot(0, &window, [&] { window.close(); });
+        QVERIFY(!window.WaitSeconds(1000));
+        QVERIFY(!window.WaitSeconds(1));
+        QCOMPARE(fileBytes(m_environment.filePath("session.TNT")), QByteArray("TNT 0101\r\n"));
+        QStringList after;
+        for (const char* key : keys)
+            after << settings.value(SettingsStore::Properties, key);
+        QCOMPARE(after, QString(run.after).split('|'));
+        const auto next = Vestibar::createMainWindow(settings, m_fixture->dialogs());
+        next->show();
+        QCOMPARE(shown(*next), QString(run.nextStart));
     }
 };
 

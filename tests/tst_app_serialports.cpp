@@ -1,10 +1,9 @@
 #include "Pty.h"
-#include "ScriptedDialogs.h"
 #include "SerialDeviceList.h"
 #include "SerialPortsDialog.h"
 #include "SerialPortsMenu.h"
 #include "SettingsStore.h"
-#include "TestEnvironment.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -35,19 +34,14 @@ const SerialDevice Busy {
     .systemLocation = "/dev/ttyACM0", .access = SerialDevice::Access::Busy, .holder = "minicom"
 };
 
-// Replaces a box's text as a user does: click into it, select all, type.
-void typeInto(QComboBox* box, const QString& text)
+// Clicks into the box as a user does, then replaces its text with the one given
+// (select all, type) or, given none, chooses its first entry with Down.
+void enter(QComboBox* box, const QString& text = {})
 {
     QTest::mouseClick(box->lineEdit(), Qt::LeftButton, {}, box->lineEdit()->rect().center());
-    QTest::keyClick(box->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box->lineEdit(), text.isEmpty() ? Qt::Key_Down : Qt::Key_A,
+        text.isEmpty() ? Qt::NoModifier : Qt::ControlModifier);
     QTest::keyClicks(box->lineEdit(), text);
-}
-
-// Chooses the box's first entry as a user does by keys: click into it, press Down.
-void pickFirst(QComboBox* box)
-{
-    QTest::mouseClick(box->lineEdit(), Qt::LeftButton, {}, box->lineEdit()->rect().center());
-    QTest::keyClick(box->lineEdit(), Qt::Key_Down);
 }
 
 // Every row of the device list, its columns joined by '|'.
@@ -66,23 +60,19 @@ QStringList rowsOf(QTreeWidget* list)
 } // namespace
 
 // Edit > Serial Ports: the device each port opens, chosen in the window.
-class SerialPortsTest : public QObject
+class SerialPortsTest : public WindowTest
 {
     Q_OBJECT
 
 private:
-    TestEnvironment environment;
-    std::unique_ptr<MainWindowFixture> fixture;
     QList<SerialDevice> devices;
-
-    form1& window() { return fixture->window(); }
 
     // Opens the dialog through the Edit menu with the mouse and runs script in it,
     // which ends with the button or key given ("ok", "cancel" or "Esc").
     void inSerialPortsDialog(const char* closer, const std::function<void(SerialPortsDialog&)>& script)
     {
-        auto* edit = window().findChild<QMenu*>(QStringLiteral("edit_file"));
-        QMenuBar* bar = window().menuBar();
+        auto* edit = m_window->findChild<QMenu*>(QStringLiteral("edit_file"));
+        QMenuBar* bar = m_window->menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit->menuAction()).center());
         QVERIFY(QTest::qWaitForWindowExposed(edit));
         bool shown = false;
@@ -96,54 +86,55 @@ private:
                 QTest::keyClick(dialog, Qt::Key_Escape);
             else
                 QTest::mouseClick(dialog->findChild<QWidget*>(closer), Qt::LeftButton);
-            // A failed check leaves the dialog open: close it so the test goes on.
-            if (dialog->isVisible())
+            // A closer that failed, or a failed check, leaves the dialog open: close it
+            // so the test goes on.
+            if (dialog->isVisible()) {
                 dialog->reject();
-            QVERIFY(!dialog->isVisible());
+                QFAIL(closer);
+            }
         });
-        auto* item = window().findChild<QAction*>(QStringLiteral("serialPorts"));
+        auto* item = m_window->findChild<QAction*>(QStringLiteral("serialPorts"));
         QTest::mouseClick(edit, Qt::LeftButton, {}, edit->actionGeometry(item).center());
         QVERIFY(shown);
     }
 
     QString stored(int number) const
     {
-        return fixture->settings().value(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(number));
+        return m_fixture->settings().value(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(number));
     }
-
-    QString panelTip() { return window().findChild<QLabel*>(QStringLiteral("panel2"))->toolTip(); }
-
-    void click(const QString& name) { clickControl(window().findChild<QWidget*>(name)); }
 
 private slots:
     void init()
     {
-        environment.clearSettings();
-        fixture = std::make_unique<MainWindowFixture>();
+        openWindow();
         devices = { Ftdi, Busy };
-        fixture->show();
-        window().findChild<SerialPortsMenu*>(QStringLiteral("serialPortsMenu"))->setDeviceSource([this] {
+        m_window->findChild<SerialPortsMenu*>(QStringLiteral("serialPortsMenu"))->setDeviceSource([this] {
             return devices;
         });
     }
 
     void cleanup()
     {
-        QVERIFY2(fixture->dialogs().done(), qPrintable(fixture->dialogs().report()));
-        fixture.reset();
+        closeWindow();
         qunsetenv("VESTIBAR_COM1");
     }
 
     // The machine's adapters with what identifies them, the busy one said so before
     // Connect, the list following an unplug, Cancel and Esc storing nothing, OK
-    // storing the choices.
-    void devicesListedChosenAndStored()
+    // storing the choices. What is typed for port 2 is what the next Connect on port 2
+    // opens, and panel 2's tooltip names it; a change made while connected waits for
+    // the next Connect. VESTIBAR_COM1 wins over port 1's choice for this run: the
+    // dialog says so and still stores the operator's own choice.
+    void devicesChosenStoredAndOpened()
     {
+        Pty second;
+        Pty forThisRun;
+        qputenv("VESTIBAR_COM1", QFile::encodeName(forThisRun.slaveName()));
         const QString fixturePort = stored(1);
         for (const char* closer : { "cancel", "Esc" }) {
             inSerialPortsDialog(closer, [&](SerialPortsDialog& dialog) {
-                typeInto(dialog.portBox(1), QStringLiteral("/dev/ttyUSB7"));
-                pickFirst(dialog.portBox(3));
+                enter(dialog.portBox(1), QStringLiteral("/dev/ttyUSB7"));
+                enter(dialog.portBox(3));
             });
             QCOMPARE(stored(1), fixturePort);
             QCOMPARE(stored(3), QString());
@@ -161,10 +152,12 @@ private slots:
                     "/dev/ttyACM0||||||Busy: minicom has it open." }));
 
             // The adapter is offered under its stable name, which survives re-plugging.
-            pickFirst(port1);
+            enter(port1);
             QCOMPARE(port1->currentText(), FtdiStable);
-            QCOMPARE(dialog.portNote(1)->text(), QString());
-            typeInto(port2, QStringLiteral("/dev/ttyACM0"));
+            QCOMPARE(dialog.portNote(1)->text(),
+                "For this run port 1 opens " + forThisRun.slaveName()
+                    + " (set by VESTIBAR_COM1); what is chosen here applies once that is unset.");
+            enter(port2, QStringLiteral("/dev/ttyACM0"));
             QCOMPARE(dialog.portNote(2)->text(), QStringLiteral("Busy: minicom has it open."));
 
             // The busy adapter is unplugged while the dialog is open: the list
@@ -174,52 +167,34 @@ private slots:
             QCOMPARE(port2->count(), 1);
             QCOMPARE(port2->currentText(), QStringLiteral("/dev/ttyACM0"));
             QCOMPARE(dialog.portNote(2)->text(), QStringLiteral("There is no device /dev/ttyACM0 now."));
+            enter(port2, second.slaveName());
+            QCOMPARE(dialog.portNote(2)->text(), QString());
         });
         QCOMPARE(stored(1), FtdiStable);
-        QCOMPARE(stored(2), QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(stored(2), second.slaveName());
         // Ports left alone gain no entry.
         QCOMPARE(stored(3) + stored(4), QString());
-    }
 
-    // A pseudo-terminal typed for port 2 is what the next Connect on port 2 opens,
-    // and panel 2's tooltip names it; a change made while connected waits for the
-    // next Connect. VESTIBAR_COM1 wins over port 1's choice for this run: the dialog
-    // says so and keeps storing the operator's own choice.
-    void typedPathOpenedByTheNextConnect()
-    {
-        Pty second;
-        Pty forThisRun;
-        qputenv("VESTIBAR_COM1", QFile::encodeName(forThisRun.slaveName()));
-        const QString ownChoice = stored(1);
-        inSerialPortsDialog("ok", [&](SerialPortsDialog& dialog) {
-            typeInto(dialog.portBox(2), second.slaveName());
-            QCOMPARE(dialog.portNote(2)->text(), QString());
-            QCOMPARE(dialog.portBox(1)->currentText(), ownChoice);
-            QCOMPARE(dialog.portNote(1)->text(),
-                "For this run port 1 opens " + forThisRun.slaveName()
-                    + " (set by VESTIBAR_COM1); what is chosen here applies once that is unset.");
-        });
-        QCOMPARE(stored(1), ownChoice);
         click("Option2");
         click("Option7");
         click("connect");
         QVERIFY(second.waitFor("COM\r\n"));
-        QVERIFY2(panelTip().contains(second.slaveName()), qPrintable(panelTip()));
-
+        const QString tip = control("panel2")->toolTip();
+        QVERIFY2(tip.contains(second.slaveName()), qPrintable(tip));
         // Port 2 now mapped to the first terminal while it is open on the second.
-        inSerialPortsDialog("ok",
-            [&](SerialPortsDialog& dialog) { typeInto(dialog.portBox(2), fixture->pty().slaveName()); });
+        inSerialPortsDialog(
+            "ok", [&](SerialPortsDialog& dialog) { enter(dialog.portBox(2), m_fixture->pty().slaveName()); });
         click("close1");
         click("connect");
-        QVERIFY(fixture->pty().waitFor("COM\r\n"));
+        QVERIFY(m_fixture->pty().waitFor("COM\r\n"));
         click("close1");
         click("Option1");
         click("connect");
         QVERIFY(forThisRun.waitFor("COM\r\n"));
         // Each line went to the device its port opened at that moment, and only there.
-        QCOMPARE(fixture->pty().drain() + second.drain(), QByteArray("DIS\r\nDIS\r\n"));
+        QCOMPARE(m_fixture->pty().drain() + second.drain(), QByteArray("DIS\r\nDIS\r\n"));
         QCOMPARE(second.received(), QByteArray("COM\r\nDIS\r\n"));
-        QCOMPARE(fixture->pty().received(), QByteArray("COM\r\nDIS\r\n"));
+        QCOMPARE(m_fixture->pty().received(), QByteArray("COM\r\nDIS\r\n"));
     }
 };
 

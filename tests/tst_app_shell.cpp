@@ -4,8 +4,8 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
-#include "TestEnvironment.h"
 #include "Vestibar.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QAction>
@@ -20,8 +20,6 @@
 #include <functional>
 
 namespace {
-
-const QString Properties = QString::fromLatin1(SettingsStore::Properties);
 
 // Runs body on the modal window the next action opens; closes that window if the
 // body left it open, so a failed check cannot hang the test.
@@ -59,11 +57,10 @@ QString describe(const QList<QAction*>& actions, bool reachable)
 // One operator's visits to the setting dialog, in order: the modem string and byte
 // cycle it shows on opening, what is typed and picked, how it is closed (Command1 is
 // "OK", Command2 "Cancel") and what is stored afterwards.
-struct Visit
+const struct
 {
     const char *name, *shown, *typedModem, *picked, *typedCycle, *closer, *stored;
-};
-const Visit visits[] = {
+} visits[] = {
     { "first use, no modem string: no byte cycle", "|", "", "15", "", "Command1", "|" },
     { "15 with a modem string is kept", "|", "ATZ", "15", "", "Command1", "ATZ|15" },
     { "1 replaces 15, typed byte cycle discarded", "ATZ|15", "", "1", "7", "Command1", "ATZ|1" },
@@ -73,47 +70,30 @@ const Visit visits[] = {
 
 } // namespace
 
-class AppShellTest : public QObject
+class AppShellTest : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_environment.clearSettings();
-        m_fixture = std::make_unique<MainWindowFixture>();
-        m_window = &m_fixture->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-    }
-
-    void cleanup()
-    {
-        if (m_fixture)
-            QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-        m_fixture.reset();
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     // The design's menu tree; "Serial Ports..." is the tool's own.
     void menuTree()
     {
-        QStringList menus;
-        for (QAction* menu : m_window->menuBar()->actions())
-            menus << describe({ menu }, true);
-        const QStringList expected {
-            "&File [&New File [&Tenant Database | &Access Code Database | Auto Schedule &Database | "
-            "&Holiday Database | Time &Zone Database] | Open &Send File | - | (&Open LOG File) | "
-            "(&Close LOG File) | - | Save Para&meter | Open Pa&rameter | - | Save Recei&ved File | - | "
-            "&Print  Received File | "
-            "(Print Se&nd File) | - | &Close]",
-            "&Edit [C&ut | &Copy Ctrl+C | (&Paste Ctrl+V) | &Setting | Serial &Ports...]",
-            "(&Help) [(&Help Topics) | (&About Vestibar 4700 Management System)]",
-        };
-        QCOMPARE(menus, expected);
+        QCOMPARE(describe(m_window->menuBar()->actions(), true),
+            QStringLiteral(
+                "&File [&New File [&Tenant Database | &Access Code Database | Auto Schedule &Database | "
+                "&Holiday Database | Time &Zone Database] | Open &Send File | - | (&Open LOG File) | "
+                "(&Close LOG File) | - | Save Para&meter | Open Pa&rameter | - | Save Recei&ved File | "
+                "- | &Print  Received File | (Print Se&nd File) | - | &Close] | "
+                "&Edit [C&ut | &Copy Ctrl+C | (&Paste Ctrl+V) | &Setting | Serial &Ports...] | "
+                "(&Help) [(&Help Topics) | (&About Vestibar 4700 Management System)]"));
     }
 
     void settingDialog()
     {
-        for (const Visit& visit : visits) {
+        for (const auto& visit : visits) {
             QString shown;
             inNextModal([&](QWidget& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
@@ -140,11 +120,11 @@ private slots:
         }
 
         // The modem connect reads the dialog's box, loaded again with the stored string.
-        clickControl(m_window->findChild<QWidget*>("Text2"));
-        QTest::keyClicks(m_window->findChild<QWidget*>("Text2"), "5550100");
-        clickControl(m_window->findChild<QWidget*>("Option1"));
-        clickControl(m_window->findChild<QWidget*>("Option8"));
-        clickControl(m_window->findChild<QWidget*>("connect"));
+        click("Text2");
+        QTest::keyClicks(control("Text2"), "5550100");
+        click("Option1");
+        click("Option8");
+        click("connect");
         QVERIFY(m_fixture->pty().waitFor("ATDT5550100\r\n"));
         QCOMPARE(m_fixture->pty().received(), QByteArray("ATZ\r\nATDT5550100\r\n"));
     }
@@ -156,16 +136,16 @@ private slots:
         const std::pair<const char*, const char*> files[] = { { "building.tnt", "tntform" },
             { "codes.Acd", "acdform" }, { "week.ATS", "atsform" }, { "zones.tmz", "tmzform" },
             { "year.HLD", "hldform" }, { "set.PAR", "hldform" }, { "TNT", "hldform" } };
+        const QByteArray text = "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n";
         for (const auto& [name, editor] : files) {
-            m_fixture->dialogs().expectOpenFile(
-                m_environment.writeFile(name, "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n"));
+            m_fixture->dialogs().expectOpenFile(m_environment.writeFile(name, text));
             QStringList seen;
             inNextModal([&](QWidget& window) {
                 auto* shown = qobject_cast<EditorWindow*>(&window);
                 seen << window.objectName() << (shown ? shown->content() : QStringLiteral("no editor"));
             });
             trigger("open_send");
-            QCOMPARE(seen, (QStringList { editor, "TNTDIR:1TEL:5 NAME:A\r\nHLD 01 01\r\n" }));
+            QCOMPARE(seen, (QStringList { editor, QString::fromLatin1(text) }));
         }
         const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
         QCOMPARE(request.filter,
@@ -208,11 +188,7 @@ private slots:
 
 private:
     void trigger(const char* action) { m_window->findChild<QAction*>(QLatin1String(action))->trigger(); }
-    QString stored(const char* key) { return m_fixture->settings().value(Properties, QLatin1String(key)); }
-
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
+    QString stored(const char* key) { return m_fixture->settings().value(SettingsStore::Properties, key); }
 };
 
 QTEST_MAIN(AppShellTest)

@@ -17,38 +17,32 @@ private:
     TestEnvironment environment;
 
 private slots:
-    void logDialogTakesANewName_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("new name with the filter's extension") << "tenants.TNT";
-        QTest::newRow("no extension") << "tenants";
-        QTest::newRow("another extension") << "tenants.txt";
-    }
-
-    // A log file is chosen in an open dialog under a name that does not exist yet.
-    // The desktop's own open dialogs refuse such a name, so Qt's own dialog must
-    // stand in; the name is taken exactly as typed.
+    // A log file is chosen in an open dialog under a name that does not exist yet:
+    // with the filter's extension, with none, with another. The desktop's own open
+    // dialogs refuse such a name, so Qt's own dialog must stand in; the name is taken
+    // exactly as typed.
     void logDialogTakesANewName()
     {
-        QFETCH(QString, typed);
         const Dialogs::FileRequest request { .title = QStringLiteral("Open Communications Log Tenant File"),
             .filter = QStringLiteral("TNT Files (*.TNT)|*.TNT"),
             .fileName = environment.path(),
             .mustExist = false };
-        QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog && dialog->testOption(QFileDialog::DontUseNativeDialog));
-            auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QTest::mouseClick(box, Qt::LeftButton);
-            QTest::keyClicks(box, typed);
-            QTest::keyClick(box, Qt::Key_Return);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        const std::optional<QString> chosen = QtDialogs().openFile(request);
-        QVERIFY(chosen);
-        QCOMPARE(
-            QFileInfo(*chosen).absoluteFilePath(), QFileInfo(environment.filePath(typed)).absoluteFilePath());
+        for (const QString typed : { "tenants.TNT", "tenants", "tenants.txt" }) {
+            QTimer::singleShot(0, this, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->testOption(QFileDialog::DontUseNativeDialog));
+                auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QTest::mouseClick(box, Qt::LeftButton);
+                QTest::keyClicks(box, typed);
+                QTest::keyClick(box, Qt::Key_Return);
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            const std::optional<QString> chosen = QtDialogs().openFile(request);
+            QVERIFY2(chosen, qPrintable(typed));
+            QCOMPARE(QFileInfo(*chosen).absoluteFilePath(),
+                QFileInfo(environment.filePath(typed)).absoluteFilePath());
+        }
     }
 };
 
