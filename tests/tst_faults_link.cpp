@@ -7,6 +7,7 @@
 #include "TestEnvironment.h"
 #include "Transmitter.h"
 #include "Vestibar.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -56,23 +57,16 @@ private:
 
 } // namespace
 
-class LinkFaultsTest : public QObject
+class LinkFaultsTest : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_environment.clearSettings();
-        m_fixture = std::make_unique<MainWindowFixture>();
-        m_window = &m_fixture->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-    }
+    void init() { openWindow(); }
     void cleanup()
     {
         Transmitter::setSlack(std::chrono::milliseconds(2000));
-        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-        m_fixture.reset();
+        closeWindow();
     }
 
     // RS232 mode. The far end holds XOFF past the bound twice while Time writes, and
@@ -80,14 +74,14 @@ private slots:
     // clicked meanwhile. The operator answers each report with OK; after XON the three
     // lines arrive whole, once each, in the order clicked. Held again in modem mode,
     // Multi's line is given up by Cancel, which closes the port: the command says so
-    // and does nothing after its write; the next command finds the port closed.
+    // and does nothing after its write, the controls stay as they are; the next
+    // command finds the port closed.
     void heldLines()
     {
         Transmitter::setSlack(std::chrono::milliseconds(300));
         m_fixture->connectRs232();
         Pty& pty = m_fixture->pty();
-        for (const char* name : { "RtRTc", "Pluse", "tone", "Multi" })
-            control(name)->setEnabled(true);
+        enableLinkControls();
         QVERIFY(pty.write(Xoff));
         pty.drain(50);
         // Clicked as the window system delivers clicks: queued for the event loop.
@@ -116,7 +110,7 @@ private slots:
         QCOMPARE(m_window->panelText(1), QStringLiteral("Status: Transmit Buffer Full"));
         QCOMPARE(control<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("READY\n"));
 
-        clickControl(control("Option8"));
+        click("Option8");
         QVERIFY(pty.write(Xoff));
         pty.drain(50);
         expectHeld(Answer::Cancel);
@@ -124,7 +118,7 @@ private slots:
             QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         QTest::mouseClick(control("Multi"), Qt::LeftButton);
         QVERIFY(!m_window->MSComm1().portOpen());
-        QVERIFY(!control("systemid")->isEnabled());
+        QVERIFY(control("systemid")->isEnabled());
         QVERIFY(pty.write(Xon));
         QCOMPARE(pty.drain(200), QByteArray());
         m_fixture->dialogs().expectMessage(
@@ -241,10 +235,6 @@ private slots:
     }
 
 private:
-    template <class T = QAbstractButton> T* control(const char* name)
-    {
-        return m_window->findChild<T*>(QLatin1String(name));
-    }
     void expectHeld(Answer answer)
     {
         m_fixture->dialogs().expectMessage(QStringLiteral("Transmit Buffer Full"),
@@ -254,13 +244,9 @@ private:
     Pty& connectInModemMode()
     {
         m_fixture->connectRs232();
-        clickControl(control("Option8"));
+        click("Option8");
         return m_fixture->pty();
     }
-
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
 };
 
 QTEST_MAIN(LinkFaultsTest)

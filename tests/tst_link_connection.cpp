@@ -4,6 +4,7 @@
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "Ticker.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QTest>
@@ -12,21 +13,13 @@
 
 // Opening the port, Connect and Disconnect in both modes, the port and mode buttons:
 // the bytes as the far end reads them and the controls the link leaves usable.
-class ConnectionTest : public QObject
+class ConnectionTest : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_environment.clearSettings();
-        m_fixture = std::make_unique<MainWindowFixture>();
-    }
-    void cleanup()
-    {
-        QVERIFY2(m_fixture->dialogs().done(), qPrintable(m_fixture->dialogs().report()));
-        m_fixture.reset();
-    }
+    void init() { openWindow(false); }
+    void cleanup() { closeWindow(); }
 
     void connectAndDisconnect_data()
     {
@@ -110,9 +103,7 @@ private slots:
         QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  1"));
         QCOMPARE(m_fixture->settings().value(Properties, "Port"), QStringLiteral("1"));
         // The link control set, as in the middle of a programming run.
-        const QStringList linkControls = linkControlSet();
-        for (const QString& name : linkControls)
-            control(qPrintable(name))->setEnabled(true);
+        enableLinkControls();
         m_window->setPanelText(3, "Send Record:  12");
         m_window->ui().Progress->show();
         m_window->ui().Command1->show();
@@ -124,8 +115,8 @@ private slots:
         QVERIFY(!m_window->MSComm1().portOpen());
         QCOMPARE(pty.drain(), QByteArray("DIS\r\n"));
         QCOMPARE(m_window->MSComm1().openCount() - opened, rs232 ? 1 : 0);
-        for (const QString& name : linkControls)
-            QVERIFY2(!control(qPrintable(name))->isEnabled(), qPrintable(name));
+        for (const QString& name : linkControlSet())
+            QVERIFY2(!control(name)->isEnabled(), qPrintable(name));
         QVERIFY(control("connect")->isEnabled());
         QCOMPARE(m_window->panelText(3), QStringLiteral("Send Record:  0"));
         QVERIFY(m_window->ui().Progress->isHidden());
@@ -154,16 +145,6 @@ private slots:
 
 private:
     static inline const QString Properties = QString::fromLatin1(SettingsStore::Properties);
-
-    template <class T = QWidget> T* control(const char* name)
-    {
-        return m_window->findChild<T*>(QLatin1String(name));
-    }
-    void click(const char* name) { clickControl(control(name)); }
-
-    TestEnvironment m_environment;
-    std::unique_ptr<MainWindowFixture> m_fixture;
-    form1* m_window = nullptr;
 };
 
 QTEST_MAIN(ConnectionTest)

@@ -3,6 +3,7 @@
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 #include "form1.h"
 
 #include <QAction>
@@ -13,13 +14,18 @@
 
 #include <memory>
 
-class ReceivePathTest : public QObject
+class ReceivePathTest : public WindowTest
 {
     Q_OBJECT
 
-    TestEnvironment m_environment;
-
 private slots:
+    void init()
+    {
+        openWindow(false);
+        m_fixture->connectRs232();
+    }
+    void cleanup() { closeWindow(); }
+
     // Pieces of text, each a read of its own, as the box shows them, as the log keeps
     // them and as a save right after the last one writes them. Line feeds are
     // dropped, a carriage return gets one; a backspace takes the character before it,
@@ -27,47 +33,40 @@ private slots:
     // first); the log cannot take back what it has.
     void boxLogAndSave()
     {
-        MainWindowFixture fixture;
-        fixture.connectRs232();
-        QPlainTextEdit* box = fixture.window().ui().Text1;
+        QPlainTextEdit* box = m_fixture->window().ui().Text1;
         const QString logPath = m_environment.filePath(QStringLiteral("log.TNT"));
         auto log = std::make_unique<QFile>(logPath);
         QVERIFY(log->open(QIODevice::WriteOnly));
-        fixture.window().openLog(std::move(log));
+        m_fixture->window().openLog(std::move(log));
         for (const char* piece : { "\b", "\bTNT 01\r\nM\xdcL\nLER\rC", "D\r", "\nE12\b34", "\b5",
                  "\b\b\bX\n\rY\r\r", "AB\b\b\bZ\t\xe9", "A\r\b\nB" }) {
             const QString before = box->toPlainText();
-            QVERIFY(fixture.pty().write(piece));
+            QVERIFY(m_fixture->pty().write(piece));
             // Read once the box shows it (the lone first backspace shows nothing).
             QTRY_VERIFY(box->toPlainText() != before || qstrcmp(piece, "\b") == 0);
         }
         // Text that comes too soon after the last display to be shown yet when the
         // menu command runs: the command has it all the same.
-        QVERIFY(fixture.pty().write("FIRST\r\n"));
+        QVERIFY(m_fixture->pty().write("FIRST\r\n"));
         QTest::qWait(5);
-        QVERIFY(fixture.pty().write("SECOND\r\n"));
+        QVERIFY(m_fixture->pty().write("SECOND\r\n"));
         const QByteArray logged("TNT 01\r\nM\xdcLLER\r\nCD\r\nE1345X\r\nY\r\n\r\nZ\t\xe9"
                                 "ABFIRST\r\nSECOND\r\n");
         QTRY_COMPARE(QFileInfo(logPath).size(), qint64(logged.size()));
         const QString path = m_environment.filePath(QStringLiteral("received.txt"));
-        fixture.dialogs().expectSaveFile(path);
-        fixture.window().findChild<QAction*>(QStringLiteral("save_received"))->trigger();
+        m_fixture->dialogs().expectSaveFile(path);
+        m_fixture->window().findChild<QAction*>(QStringLiteral("save_received"))->trigger();
 
         QCOMPARE(box->toPlainText(),
             QStringLiteral("TNT 01\nM\u00dcLLER\nCD\nE13X\nY\nZ\t\u00e9"
                            "ABFIRST\nSECOND\n"));
-        QCOMPARE(fixture.window().panelText(1), QStringLiteral("Status: Receiving..."));
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(m_fixture->window().panelText(1), QStringLiteral("Status: Receiving..."));
         // A save ends with one more line end.
-        QCOMPARE(saved.readAll(),
+        QCOMPARE(fileBytes(path),
             QByteArray("TNT 01\r\nM\xdcLLER\r\nCD\r\nE13X\r\nY\r\nZ\t\xe9"
                        "ABFIRST\r\nSECOND\r\n\r\n"));
-        fixture.window().closeLog();
-        QFile written(logPath);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), logged);
-        QVERIFY2(fixture.dialogs().done(), qPrintable(fixture.dialogs().report()));
+        m_fixture->window().closeLog();
+        QCOMPARE(fileBytes(logPath), logged);
     }
 
     // A long dump: with more than 20000 characters in the box, a line end counted
@@ -75,9 +74,7 @@ private slots:
     // line end cut in two goes whole.
     void boxKeepsItsNewestText()
     {
-        MainWindowFixture fixture;
-        fixture.connectRs232();
-        QPlainTextEdit* box = fixture.window().ui().Text1;
+        QPlainTextEdit* box = m_fixture->window().ui().Text1;
         // 1176 lines of 15 characters and CR LF, then 9 characters: 20001 in all. The
         // oldest 4096 are 240 lines (4080), 15 characters and the CR of the next.
         QByteArray dump;
@@ -90,11 +87,10 @@ private slots:
         }
         dump += "987654321";
         for (qsizetype at = 0; at < dump.size(); at += 1024)
-            QVERIFY(fixture.pty().write(dump.mid(at, 1024)));
+            QVERIFY(m_fixture->pty().write(dump.mid(at, 1024)));
         QTRY_VERIFY(box->toPlainText().endsWith(QStringLiteral("987654321")));
-        QVERIFY(fixture.pty().write("Z"));
+        QVERIFY(m_fixture->pty().write("Z"));
         QTRY_COMPARE(box->toPlainText(), kept + QStringLiteral("987654321Z"));
-        QVERIFY2(fixture.dialogs().done(), qPrintable(fixture.dialogs().report()));
     }
 };
 

@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace {
 
 // Rejected: assigned to a box that holds "987", which it keeps.
@@ -93,16 +95,32 @@ private slots:
         QCOMPARE(window.box->boxText(), boxText);
     }
 
-    // A click in the box that has the focus puts the caret where it lands.
+    void clickInTheFocusedBox_data()
+    {
+        QTest::addColumn<QString>("first"); // typed after the click that brings the focus
+        QTest::addColumn<QString>("then"); // typed after a click in its right part
+        QTest::addColumn<QString>("boxText");
+        // Right of the last digit position every digit would be refused.
+        for (const auto& [name, first, then, boxText] :
+            { std::array<const char*, 4> { "empty", "", "1234", "12:34" },
+                { "partly filled", "17", "45", "17:45" }, { "full", "1700", "\b", "17:0 " } })
+            QTest::newRow(name) << QString(first) << QString(then) << QString(boxText);
+    }
+
+    // A click in the box that has the focus puts the caret where it lands, but no
+    // further than the first unfilled position.
     void clickInTheFocusedBox()
     {
+        QFETCH(QString, first);
+        QFETCH(QString, then);
+        QFETCH(QString, boxText);
         BoxInWindow window(QStringLiteral("##:##"));
         QVERIFY(QTest::qWaitForWindowActive(&window.window));
         clickInside(window.box, 0.2);
-        QTest::keyClicks(window.box, QStringLiteral("1700"));
-        clickInside(window.box, 0.95);
-        QTest::keyClick(window.box, Qt::Key_Backspace);
-        QCOMPARE(window.box->boxText(), QStringLiteral("17:0 "));
+        QTest::keyClicks(window.box, first);
+        clickInside(window.box, 0.9);
+        QTest::keyClicks(window.box, then);
+        QCOMPARE(window.box->boxText(), boxText);
     }
 };
 
