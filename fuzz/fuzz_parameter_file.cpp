@@ -7,8 +7,6 @@
 
 #include <QMap>
 
-namespace {
-
 using ParameterFile::Field;
 
 // The widths of the boxes; 0 for the free-text ones.
@@ -18,7 +16,7 @@ const QMap<Field, int> Widths { { Field::Crno, 3 }, { Field::medit1, 3 }, { Fiel
 
 // What the boxes hold after loading bytes into empty boxes: later lines win; an
 // empty value (a bare "PHO") leaves the box empty.
-ParameterFile::Values load(const QByteArray& bytes, bool checkValues)
+static ParameterFile::Values load(const QByteArray& bytes, bool checkValues)
 {
     ParameterFile::Values boxes;
     for (const QString& line : linesOf(bytes)) {
@@ -40,8 +38,6 @@ ParameterFile::Values load(const QByteArray& bytes, bool checkValues)
     }
     return boxes;
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,9 +5,7 @@
 #include "ReceiveFilter.h"
 #include "TextFiles.h"
 
-namespace {
-
-ReceiveFilter::Chunk reference(const QString& received)
+static ReceiveFilter::Chunk reference(const QString& received)
 {
     ReceiveFilter::Chunk chunk;
     // A backspace takes the character before it, which may itself be a line end.
@@ -26,8 +24,6 @@ ReceiveFilter::Chunk reference(const QString& received)
     }
     return chunk;
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,16 +4,12 @@
 #include "RecordFormats.h"
 #include "TextFiles.h"
 
-namespace {
-
 // Box readings have no line ends: the boxes are single-line.
-void requireLine(const QString& line, const char* keyword, const char* what)
+static void requireLine(const QString& line, const char* keyword, const char* what)
 {
     require(line.startsWith(QLatin1String(keyword)), what);
     require(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')), what);
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

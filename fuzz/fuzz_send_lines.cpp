@@ -9,10 +9,8 @@
 #include <QByteArrayList>
 #include <QRegularExpression>
 
-namespace {
-
 // The lines of a file by a second, independent reading: CR LF, CR and LF each end a line.
-QByteArrayList expectedLines(QByteArray bytes)
+static QByteArrayList expectedLines(QByteArray bytes)
 {
     bytes.replace("\r\n", "\n").replace('\r', '\n');
     QByteArrayList lines = bytes.split('\n');
@@ -21,14 +19,12 @@ QByteArrayList expectedLines(QByteArray bytes)
     return lines;
 }
 
-bool startsWithKind(const QByteArray& line)
+static bool startsWithKind(const QByteArray& line)
 {
     // The codes the controller takes records of; EVR (event records) is only dumped.
     static const QRegularExpression kinds(QStringLiteral("^ *(TNT|ACD|ATS|TMZ|HLD|PAR)"));
     return kinds.match(QString::fromLatin1(line)).hasMatch();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

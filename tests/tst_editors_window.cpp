@@ -5,11 +5,9 @@
 #include "MaskedEdit.h"
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
-#include "TextFiles.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMap>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -37,12 +35,6 @@ const QMap<Kind, QStringList> EnterOrder {
     { TMZ, { "mtmz1", "mtmz2", "mtmz3", "mtmz4", "enttmz" } },
 };
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 QString focusName()
 {
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
@@ -61,7 +53,7 @@ void type(const QString& text)
 
 void click(QWidget& window, const QString& button)
 {
-    QTest::mouseClick(window.findChild<QPushButton*>(button), Qt::LeftButton);
+    clickControl(window.findChild<QPushButton*>(button));
 }
 
 QStringList boxTexts(const EditorWindow& window)
@@ -78,24 +70,6 @@ class EditorWindowTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { Dialogs::setApplicationTitle(AppTitle); }
-    void init() { m_dialogs = std::make_unique<ScriptedDialogs>(); }
-    void cleanup()
-    {
-        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
-        m_window.reset();
-    }
-
-    void typedRecords_data();
-    void typedRecords();
-    void handedOverFileThenKeysAndMouse();
-    void accessCodeRefusalsInTheirOrder();
-    void loadThenSaveAndSaveAs_data();
-    void loadThenSaveAndSaveAs();
-    void failedSaveReportsAndKeepsTheOldFile();
-
-private:
     EditorWindow& open(Kind kind)
     {
         m_window = std::make_unique<EditorWindow>(EditorKinds::of(kind), *m_dialogs);
@@ -108,253 +82,235 @@ private:
     TestEnvironment m_environment;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<EditorWindow> m_window;
-};
 
-void EditorWindowTest::typedRecords_data()
-{
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QStringList>("typed"); // per box in Enter order; ">": right arrow
-    QTest::addColumn<QString>("line");
-    const auto row = [](const char* name, Kind kind, const QStringList& typed, const QString& line) {
-        QTest::newRow(name) << kind << typed << line;
-    };
-
-    // A name box holds 12 characters; blanks around the name are dropped.
-    row("tenant, name trimmed", TNT, { "12", "555", "  J  SMITH JR" }, "TNTDIR:12TEL:555 NAME:J  SMITH J");
-    row("tenant, short directory alone", TNT, { "7", "", "" }, "TNTDIR:7TEL: NAME:");
-    // A no-break space is not a blank: only blanks are trimmed.
-    row("tnt 0042, gap", TNT, { "0042", "555>12", u"\u00a0A "_qs }, u"TNTDIR:0042TEL:555 12 NAME:\u00a0A"_qs);
-    row("tenant, full telephone", TNT, { "1", "55501420000", "" }, "TNTDIR:1TEL:55501420000 NAME:");
-    row("acd, no dir", ACD, { "1234", "42", "9876", "12", "1", "J SMITH" }, "ACD 1234 00042 1 2 N 1 J SMITH");
-    row("acd, first and third period", ACD, { "0000", "", "", "1>3", "2", "" }, "ACD 0000 NNNNN 1   3 N 2 ");
-    row("acd, card 09999", ACD, { "1234", "09999", "", "123", "9", " A  B CDEFGHI" },
-        "ACD 1234 09999 1 2 3 9 A  B CDEFGH");
-    row("acd, card 7", ACD, { "1234", "7", "", "3", "1", "" }, "ACD 1234 00007 3 N N 1 ");
-    row("ats", ATS, { "1", "2", "0800", "1730", "01111100" }, "ATS 1 2 08:00 17:30 0 1 1 1 1 1 0 0");
-    row("ats, door 7, hours, three flags", ATS, { "", "7", "08", "", "101" }, "ATS  7 08: : 1 0 1");
-    row("ats, empty", ATS, { "", "", "", "", "" }, "ATS   : : ");
-    row("holiday", HLD, { "3", "12", "5" }, "HLD 03 12/05");
-    row("holiday, one-digit month", HLD, { "16", "1", "1" }, "HLD 16 01/01");
-    row("holiday, out of range, zero", HLD, { "99", "13", "0" }, "HLD 99 13/00");
-    row("holiday, empty", HLD, { "", "", "" }, "HLD  /");
-    row("tmz", TMZ, { "1", "0800", "1700", "11111000" }, "TMZ 1 08:00 17:00 1 1 1 1 1 0 0 0");
-    row("tmz, empty", TMZ, { "", "", "", "" }, "TMZ  : : ");
-    row("tmz 0, 18-6", TMZ, { "0", "1800", "0600", "00000011" }, "TMZ 0 18:00 06:00 0 0 0 0 0 0 1 1");
-}
-
-void EditorWindowTest::typedRecords()
-{
-    QFETCH(Kind, kind);
-    QFETCH(QStringList, typed);
-    QFETCH(QString, line);
-    EditorWindow& window = open(kind);
-    const QStringList order = EnterOrder.value(kind);
-    const QStringList blank = boxTexts(window);
-
-    // Two records: the second is appended after the first.
-    for (int record = 1; record <= 2; ++record) {
-        for (int i = 0; i < typed.size(); ++i) {
-            QCOMPARE(focusName(), order.at(i));
-            QCOMPARE(window.boxes().at(i)->cursorPosition(), 0);
-            type(typed.at(i));
-            QTest::keyClick(QApplication::focusWidget(), i % 2 ? Qt::Key_Enter : Qt::Key_Return);
-        }
-        QCOMPARE(focusName(), order.constLast());
-        QCOMPARE(window.findChild<QPushButton*>(order.constLast())->text(), QStringLiteral("Enter"));
-        // The Enter button answers a click and, focused, the Enter key alike.
-        if (record == 1)
-            click(window, order.constLast());
-        else
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(window.content(), (line + QStringLiteral("\r\n")).repeated(record));
-        QCOMPARE(focusName(), order.constFirst());
-        QCOMPARE(boxTexts(window), blank);
+private slots:
+    void initTestCase() { Dialogs::setApplicationTitle(AppTitle); }
+    void init() { m_dialogs = std::make_unique<ScriptedDialogs>(); }
+    void cleanup()
+    {
+        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
+        m_window.reset();
     }
-}
 
-// Opened as the main window opens it: the handed-over file is loaded and its name
-// emptied; typing goes into the first box at once, a click into a box starts at its
-// first position wherever it lands, Tab leaves File Content without typing a TAB,
-// and Esc closes nothing.
-void EditorWindowTest::handedOverFileThenKeysAndMouse()
-{
-    QString handover = m_environment.writeFile(QStringLiteral("zones.TMZ"), "  TMZ 2 01:00 02:00 1\r\n");
-    QTimer::singleShot(0, this, [&] {
-        auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
-        QVERIFY(editor);
-        // Quit, and should it fail, close anyway rather than hang.
-        const auto quit = qScopeGuard([editor] {
-            click(*editor, QStringLiteral("quitmz"));
-            editor->reject();
+    void typedRecords_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        // What is typed into each box in Enter order; ">" is the right arrow.
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("line");
+        const auto row = [](const char* name, Kind kind, const QStringList& typed, const QString& line) {
+            QTest::newRow(name) << kind << typed << line;
+        };
+
+        // A name box holds 12 characters; blanks around the name are dropped.
+        row("tenant", TNT, { "12", "55501420000", "  J  SMITH JR" },
+            "TNTDIR:12TEL:55501420000 NAME:J  SMITH J");
+        row("tenant, short directory alone", TNT, { "7", "", "" }, "TNTDIR:7TEL: NAME:");
+        // A no-break space is not a blank: only blanks are trimmed.
+        row("tnt 0042", TNT, { "0042", "555>12", u"\u00a0A "_qs }, u"TNTDIR:0042TEL:555 12 NAME:\u00a0A"_qs);
+        row("acd", ACD, { "1234", "42", "9876", "12", "1", "J SMITH" }, "ACD 1234 00042 1 2 N 1 J SMITH");
+        row("acd, periods 1 3", ACD, { "0000", "", "", "1>3", "2", "" }, "ACD 0000 NNNNN 1   3 N 2 ");
+        row("acd, card 09999", ACD, { "1234", "09999", "", "123", "9", " A  B CDEFGHI" },
+            "ACD 1234 09999 1 2 3 9 A  B CDEFGH");
+        row("ats", ATS, { "1", "2", "0800", "1730", "01111100" }, "ATS 1 2 08:00 17:30 0 1 1 1 1 1 0 0");
+        row("ats, door 7, hours, three flags", ATS, { "", "7", "08", "", "101" }, "ATS  7 08: : 1 0 1");
+        row("holiday, padded", HLD, { "3", "1", "5" }, "HLD 03 01/05");
+        row("holiday, out of range, zero", HLD, { "99", "13", "0" }, "HLD 99 13/00");
+        row("tmz, empty", TMZ, { "", "", "", "" }, "TMZ  : : ");
+        row("tmz 0, 18-6", TMZ, { "0", "1800", "0600", "00000011" }, "TMZ 0 18:00 06:00 0 0 0 0 0 0 1 1");
+    }
+
+    void typedRecords()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, line);
+        EditorWindow& window = open(kind);
+        const QStringList order = EnterOrder.value(kind);
+        const QStringList blank = boxTexts(window);
+
+        // Two records: the second is appended after the first.
+        for (int record = 1; record <= 2; ++record) {
+            for (int i = 0; i < typed.size(); ++i) {
+                QCOMPARE(focusName(), order.at(i));
+                QCOMPARE(window.boxes().at(i)->cursorPosition(), 0);
+                type(typed.at(i));
+                QTest::keyClick(QApplication::focusWidget(), i % 2 ? Qt::Key_Enter : Qt::Key_Return);
+            }
+            QCOMPARE(focusName(), order.constLast());
+            QCOMPARE(window.findChild<QPushButton*>(order.constLast())->text(), QStringLiteral("Enter"));
+            // The Enter button answers a click and, focused, the Enter key alike.
+            if (record == 1)
+                click(window, order.constLast());
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(window.content(), (line + QStringLiteral("\r\n")).repeated(record));
+            QCOMPARE(focusName(), order.constFirst());
+            QCOMPARE(boxTexts(window), blank);
+        }
+    }
+
+    // Opened as the main window opens it: the handed-over file is loaded and its name
+    // emptied; typing goes into the first box at once, a click into a box starts at its
+    // first position wherever it lands, Tab leaves File Content without typing a TAB,
+    // and Esc closes nothing.
+    void handedOverFileThenKeysAndMouse()
+    {
+        QString handover = m_environment.writeFile(QStringLiteral("zones.TMZ"), "  TMZ 2 01:00 02:00 1\r\n");
+        QTimer::singleShot(0, this, [&] {
+            auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            // Quit, and should it fail, close anyway rather than hang.
+            const auto quit = qScopeGuard([editor] {
+                click(*editor, QStringLiteral("quitmz"));
+                editor->reject();
+            });
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            QCOMPARE(focusName(), QStringLiteral("mtmz1"));
+            type(QStringLiteral("1"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            for (const auto& [box, across, digits] : { std::tuple("mtmz2", 0.25, "1700"),
+                     std::tuple("mtmz3", 0.9, "1800"), std::tuple("mtmz4", 0.6, "11111000") }) {
+                clickInside(editor->findChild<QWidget*>(box), across);
+                type(QLatin1String(digits));
+            }
+            click(*editor, QStringLiteral("enttmz"));
+            clickInside(editor->ui().Text1, 0.5);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(!editor->ui().Text1->hasFocus());
+            QTest::keyClick(editor->ui().Text1, Qt::Key_Escape);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(editor->isVisible());
+            QCOMPARE(editor->content(),
+                QStringLiteral("TMZ 2 01:00 02:00 1\r\nTMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n"));
         });
-        QVERIFY(QTest::qWaitForWindowActive(editor));
-        QCOMPARE(focusName(), QStringLiteral("mtmz1"));
-        type(QStringLiteral("1"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        for (const auto& [box, across, digits] : { std::tuple("mtmz2", 0.25, "1700"),
-                 std::tuple("mtmz3", 0.9, "1800"), std::tuple("mtmz4", 0.6, "11111000") }) {
-            clickInside(editor->findChild<QWidget*>(box), across);
-            type(QLatin1String(digits));
+        Editors::showModal(TMZ, handover, *m_dialogs, nullptr);
+        QCOMPARE(handover, QString());
+    }
+
+    // Each refusal names its box and leaves the records and the boxes as they were.
+    void accessCodeRefusalsInTheirOrder()
+    {
+        EditorWindow& window = open(ACD);
+        const QString before = QStringLiteral("ACD 1111 NNNNN 1 N N 1 \r\n");
+        window.setContent(before);
+        type(QStringLiteral("123")); // the first box has the focus
+        clickInside(window.findChild<QWidget*>("Macd5"), 0.5);
+        type(QStringLiteral("A B"));
+        using Refusal = std::array<QString, 4>; // message, title, box, what then mends it
+        const Refusal refusals[] = {
+            { "Access Code must be 4 digits", AppTitle, "Macd1", "0123" },
+            { "Please input the door number", AppTitle, "Macd4", "2" },
+            { "Please input S1,S2,S3", "S1,S2,S3 Error", "Macd3", ">5" },
+        };
+        for (const auto& [text, title, box, fix] : refusals) {
+            const QStringList texts = boxTexts(window);
+            m_dialogs->expectMessage(text, title, Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+            click(window, QStringLiteral("entacd"));
+            QCOMPARE(focusName(), box);
+            QCOMPARE(window.content(), before);
+            QCOMPARE(boxTexts(window), texts);
+            type(fix);
         }
-        click(*editor, QStringLiteral("enttmz"));
-        clickInside(editor->ui().Text1, 0.5);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY(!editor->ui().Text1->hasFocus());
-        QTest::keyClick(editor->ui().Text1, Qt::Key_Escape);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QVERIFY(editor->isVisible());
-        QCOMPARE(editor->content(),
-            QStringLiteral("TMZ 2 01:00 02:00 1\r\nTMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n"));
-    });
-    Editors::showModal(TMZ, handover, *m_dialogs, nullptr);
-    QCOMPARE(handover, QString());
-}
-
-// Each refusal names its box and leaves the records and the boxes as they were; the
-// Directory box takes no part in the line but is emptied with the others.
-void EditorWindowTest::accessCodeRefusalsInTheirOrder()
-{
-    EditorWindow& window = open(ACD);
-    const QString before = QStringLiteral("ACD 1111 NNNNN 1 N N 1 \r\n");
-    window.setContent(before);
-    type(QStringLiteral("123")); // the first box has the focus
-    clickInside(window.findChild<QWidget*>("Macd2"), 0.5);
-    type(QStringLiteral("77"));
-    clickInside(window.findChild<QWidget*>("Macd5"), 0.5);
-    type(QStringLiteral("A B"));
-    using Refusal = std::array<QString, 4>; // message, title, box, what then mends it
-    const Refusal refusals[] = {
-        { "Access Code must be 4 digits", AppTitle, "Macd1", "0123" },
-        { "Please input the door number", AppTitle, "Macd4", "2" },
-        { "Please input S1,S2,S3", "S1,S2,S3 Error", "Macd3", ">5" },
-    };
-    for (const auto& [text, title, box, fix] : refusals) {
-        const QStringList texts = boxTexts(window);
-        m_dialogs->expectMessage(text, title, Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
         click(window, QStringLiteral("entacd"));
-        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
-        QCOMPARE(focusName(), box);
-        QCOMPARE(window.content(), before);
-        QCOMPARE(boxTexts(window), texts);
-        type(fix);
+        QCOMPARE(window.content(), before + QStringLiteral("ACD 0123 NNNNN 5 N N 2 A B\r\n"));
     }
-    click(window, QStringLiteral("entacd"));
-    QCOMPARE(window.content(), before + QStringLiteral("ACD 0123 NNNNN 5 N N 2 A B\r\n"));
-    QCOMPARE(window.findChild<MaskedEdit*>("Macd2")->boxText(), QStringLiteral("    "));
-    QCOMPARE(focusName(), QStringLiteral("Macd1"));
-}
 
-void EditorWindowTest::loadThenSaveAndSaveAs_data()
-{
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QStringList>("names"); // Save, Save As, Print, Quit, the Save As title, the kind code
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QByteArray>("content"); // as shown, in the files' single-byte code page
-    const auto row
-        = [](const char* name, Kind kind, const QStringList& names, const char* file, const char* content) {
-              QTest::newRow(name) << kind << names << QByteArray(file) << QByteArray(content);
-          };
+    void loadThenSaveAndSaveAs_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        // Save, Save As, Print, Quit, the Save As title, the kind code.
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QByteArray>("file");
+        // As shown, in the files' single-byte code page.
+        QTest::addColumn<QByteArray>("content");
+        const auto row = [](const char* name, Kind kind, QStringList names, QByteArray file,
+                             QByteArray shown) { QTest::newRow(name) << kind << names << file << shown; };
 
-    row("tenant, CR LF lines", TNT, { "tntsave", "tntsaveas", "Command1", "qui", "Save As", "TNT" },
-        "TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n", "TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n");
-    // Only blanks are dropped; a TAB and a no-break space are kept as every other byte.
-    row("access code, leading blanks", ACD,
-        { "acdsave", "acdsaveas", "Command1", "quiacd", "Save As", "ACD" },
-        "   ACD 1 \r\n  \r\n\t\xA0Jos\xE9  ", "ACD 1 \r\n\r\n\t\xA0Jos\xE9  \r\n");
-    row("auto schedule, lone CR and LF", ATS,
-        { "atssave", "atssaveas", "Command1", "quiats", "Save As", "ATS" },
-        "ATS 1\rATS 2\r\rATS 3\n  ATS 4\n\rATS 5", "ATS 1\r\nATS 2\r\n\r\nATS 3\r\nATS 4\r\n\r\nATS 5\r\n");
-    row("holiday", HLD, { "Command1", "hldsaveas", "Command2", "quihld", "Save As", "HLD" }, "HLD 01 01/01",
-        "HLD 01 01/01\r\n");
-    // A saved file ends with an empty line; each load and save adds one more.
-    row("time zone, empty last line", TMZ, { "tmzsave", "tmzsaveas", "Command1", "quitmz", "Save AS", "TMZ" },
-        "TMZ 1\r\n\r\n", "TMZ 1\r\n\r\n");
-}
-
-void EditorWindowTest::loadThenSaveAndSaveAs()
-{
-    QFETCH(Kind, kind);
-    QFETCH(QStringList, names);
-    QFETCH(QByteArray, file);
-    QFETCH(QByteArray, content);
-    const QString loaded = m_environment.writeFile(QStringLiteral("loaded"), file);
-    const QString other = m_environment.filePath(QStringLiteral("other")); // used as typed
-    EditorWindow& window = open(kind);
-    window.loadFile(loaded);
-    QCOMPARE(window.content(), QString::fromLatin1(content));
-    QVERIFY(window.ui().Text1->textCursor().atEnd());
-
-    // The first Save asks although a file was loaded, offering only the window's own
-    // kind; the same name is replaced without a question.
-    m_dialogs->expectSaveFile(loaded, QStringLiteral("Save"));
-    click(window, names.at(0));
-    QCOMPARE(contentOf(loaded), content + "\r\n");
-    QCOMPARE(
-        m_dialogs->fileRequests().constLast().filter, QStringLiteral("%1 File (*.%1)|*.%1").arg(names.at(5)));
-    QVERIFY(!m_dialogs->fileRequests().constLast().confirmOverwrite);
-    QCOMPARE(focusName(), QStringLiteral("Text1"));
-
-    // Later Saves reuse the name without a dialog; Save As starts from it and moves it,
-    // and Cancel in Save As keeps it.
-    window.setContent(QStringLiteral("X 2\r\n"));
-    click(window, names.at(0));
-    QCOMPARE(contentOf(loaded), QByteArray("X 2\r\n\r\n"));
-    m_dialogs->expectSaveFile(other, names.at(4));
-    click(window, names.at(1));
-    QCOMPARE(m_dialogs->fileRequests().constLast().fileName, loaded);
-    window.setContent(QStringLiteral("X 3\r\n"));
-    m_dialogs->expectSaveFile(std::nullopt);
-    click(window, names.at(1));
-    click(window, names.at(0));
-    QCOMPARE(contentOf(other), QByteArray("X 3\r\n\r\n"));
-    QCOMPARE(contentOf(loaded), QByteArray("X 2\r\n\r\n"));
-
-    // An empty text is refused and writes nothing.
-    window.setContent(QString());
-    m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
-    click(window, names.at(0));
-    QCOMPARE(contentOf(other), QByteArray("X 3\r\n\r\n"));
-
-    // The window's title and captions; Quit closes it without a question.
-    QCOMPARE(window.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
-    const QStringList captions { "Save", "Save As", "Print", "Quit" };
-    for (int i = 0; i < captions.size(); ++i)
-        QCOMPARE(window.findChild<QPushButton*>(names.at(i))->text(), captions.at(i));
-    click(window, names.at(3));
-    QVERIFY(!window.isVisible());
-}
-
-// A file that cannot be written: the save says why, the old file stays whole, no
-// temporary file is left, and the failed name stays current for the next Save.
-void EditorWindowTest::failedSaveReportsAndKeepsTheOldFile()
-{
-    const QString folder = m_environment.filePath(QStringLiteral("ro"));
-    QVERIFY(QDir().mkpath(folder + QStringLiteral("/in-the-way")));
-    const QString kept = m_environment.writeFile(QStringLiteral("ro/kept.TNT"), "old\r\n");
-    // Others may pass through and write in the folder; only the file is read-only.
-    QFile::setPermissions(m_environment.path(),
-        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther | QFile::ExeGroup);
-    QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(kept, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    EditorWindow& window = open(TNT);
-    window.setContent(QStringLiteral("new\r\n"));
-    Unprivileged user;
-    for (const QString& target : { folder + QStringLiteral("/in-the-way"), kept }) {
-        if (target == kept && !user.effective())
-            QSKIP("running as root, and root could not be left");
-        const QString reason = TextFiles::save(target, "probe").error;
-        const QString report = QStringLiteral("The file %1 could not be saved: %2").arg(target, reason);
-        m_dialogs->expectSaveFile(target, QStringLiteral("Save As"));
-        m_dialogs->expectMessage(report, QStringLiteral("Save file"));
-        click(window, QStringLiteral("tntsaveas"));
-        m_dialogs->expectMessage(report, QStringLiteral("Save file"));
-        click(window, QStringLiteral("tntsave"));
-        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));
+        row("tnt, CR LF lines", TNT, { "tntsave", "tntsaveas", "Command1", "qui", "Save As", "TNT" },
+            "TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n", "TNTDIR:1TEL: NAME:\r\nTNTDIR:2TEL: NAME:\r\n");
+        // Only blanks are dropped; a TAB and a no-break space are kept as every other byte.
+        row("acd, leading blanks", ACD, { "acdsave", "acdsaveas", "Command1", "quiacd", "Save As", "ACD" },
+            "   ACD 1 \r\n  \r\n\t\xA0Jos\xE9  ", "ACD 1 \r\n\r\n\t\xA0Jos\xE9  \r\n");
+        row("ats, lone CR and LF", ATS, { "atssave", "atssaveas", "Command1", "quiats", "Save As", "ATS" },
+            "ATS 1\rATS 2\r\rATS 3\n  ATS 4\n\rATS 5",
+            "ATS 1\r\nATS 2\r\n\r\nATS 3\r\nATS 4\r\n\r\nATS 5\r\n");
+        row("holiday", HLD, { "Command1", "hldsaveas", "Command2", "quihld", "Save As", "HLD" },
+            "HLD 01 01/01", "HLD 01 01/01\r\n");
+        // A saved file ends with an empty line; each load and save adds one more.
+        row("tmz, empty last line", TMZ, { "tmzsave", "tmzsaveas", "Command1", "quitmz", "Save AS", "TMZ" },
+            "TMZ 1\r\n\r\n", "TMZ 1\r\n\r\n");
     }
-    QCOMPARE(contentOf(kept), QByteArray("old\r\n"));
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("kept.TNT") });
-    QCOMPARE(window.content(), QStringLiteral("new\r\n"));
-}
+
+    void loadThenSaveAndSaveAs()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, content);
+        const QString loaded = m_environment.writeFile(QStringLiteral("loaded"), file);
+        // A name used as typed, without an ending added.
+        const QString other = m_environment.filePath(QStringLiteral("other"));
+        EditorWindow& window = open(kind);
+        window.loadFile(loaded);
+        QCOMPARE(window.content(), QString::fromLatin1(content));
+        QVERIFY(window.ui().Text1->textCursor().atEnd());
+
+        // The first Save asks although a file was loaded, offering only the window's own
+        // kind; the same name is replaced without a question.
+        m_dialogs->expectSaveFile(loaded, QStringLiteral("Save"));
+        click(window, names.at(0));
+        QCOMPARE(fileBytes(loaded), content + "\r\n");
+        QCOMPARE(m_dialogs->fileRequests().constLast().filter,
+            QStringLiteral("%1 File (*.%1)|*.%1").arg(names.at(5)));
+        QVERIFY(!m_dialogs->fileRequests().constLast().confirmOverwrite);
+        QCOMPARE(focusName(), QStringLiteral("Text1"));
+
+        // Later Saves reuse the name without a dialog; Save As starts from it and moves it,
+        // and Cancel in Save As keeps it.
+        window.setContent(QStringLiteral("X 2\r\n"));
+        click(window, names.at(0));
+        QCOMPARE(fileBytes(loaded), QByteArray("X 2\r\n\r\n"));
+        m_dialogs->expectSaveFile(other, names.at(4));
+        click(window, names.at(1));
+        QCOMPARE(m_dialogs->fileRequests().constLast().fileName, loaded);
+        window.setContent(QStringLiteral("X 3\r\n"));
+        m_dialogs->expectSaveFile(std::nullopt);
+        click(window, names.at(1));
+        click(window, names.at(0));
+        QCOMPARE(fileBytes(other), QByteArray("X 3\r\n\r\n"));
+        QCOMPARE(fileBytes(loaded), QByteArray("X 2\r\n\r\n"));
+
+        // An empty text is refused and writes nothing.
+        window.setContent(QString());
+        m_dialogs->expectMessage(QStringLiteral("Invalid file"), QStringLiteral("Save file"));
+        click(window, names.at(0));
+        QCOMPARE(fileBytes(other), QByteArray("X 3\r\n\r\n"));
+
+        // A name that cannot be written: Save As and the Save after it say why, write
+        // nothing and leave no temporary file; the text stays.
+        const QString folder = m_environment.filePath(QStringLiteral("in-the-way"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString why = QStringLiteral("The file %1 could not be saved: Filename refers to a directory");
+        window.setContent(QStringLiteral("X 4\r\n"));
+        m_dialogs->expectSaveFile(folder, names.at(4));
+        m_dialogs->expectMessage(why.arg(folder), QStringLiteral("Save file"));
+        click(window, names.at(1));
+        m_dialogs->expectMessage(why.arg(folder), QStringLiteral("Save file"));
+        click(window, names.at(0));
+        QCOMPARE(QDir(m_environment.path()).entryList({ "in-the-way*" }, QDir::AllEntries | QDir::Hidden),
+            QStringList { "in-the-way" });
+        QCOMPARE(window.content(), QStringLiteral("X 4\r\n"));
+
+        // The window's title and captions; Quit closes it without a question.
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
+        const QStringList captions { "Save", "Save As", "Print", "Quit" };
+        for (int i = 0; i < captions.size(); ++i)
+            QCOMPARE(window.findChild<QPushButton*>(names.at(i))->text(), captions.at(i));
+        click(window, names.at(3));
+        QVERIFY(!window.isVisible());
+    }
+};
 
 QTEST_MAIN(EditorWindowTest)
 #include "tst_editors_window.moc"
