@@ -28,12 +28,11 @@ class SendTest : public WindowTest
     QStringList m_counted;
     bool m_busyWhileCounting = true; // banner, progress bar and hourglass shown at every count
 
-    QAbstractButton* button(const char* name) { return control<QAbstractButton>(name); }
     // Presses "DataBase"; the send runs inside the click.
     void clickSend()
     {
-        button("sendfileg")->setEnabled(true);
-        QTest::mouseClick(button("sendfileg"), Qt::LeftButton);
+        control("sendfileg")->setEnabled(true);
+        QTest::mouseClick(control("sendfileg"), Qt::LeftButton);
         QTest::qWait(50); // whatever is still on its way
     }
     // With the given file; none: the dialog is cancelled.
@@ -70,7 +69,7 @@ private slots:
             if (value <= 0)
                 return;
             m_counted << QStringLiteral("%1/%2@%3").arg(value).arg(m_progress->maximum()).arg(m_ticks);
-            m_busyWhileCounting &= button("Command1")->isVisible() && m_progress->isVisible()
+            m_busyWhileCounting &= control("Command1")->isVisible() && m_progress->isVisible()
                 && m_window->cursor().shape() == Qt::WaitCursor;
         });
     }
@@ -118,7 +117,7 @@ private slots:
         QFETCH(QByteArray, wire);
         QFETCH(QStringList, counted);
         m_fixture->settings().setValue(QString::fromLatin1(SettingsStore::Properties), "savea", byteCycle);
-        clickControl(button(reopens ? "Option7" : "Option8"));
+        clickControl(control(reopens ? "Option7" : "Option8"));
         const int opened = m_window->MSComm1().openCount();
         const QString path = m_environment.writeFile(QStringLiteral("records.TNT"), file);
         send(path);
@@ -127,7 +126,7 @@ private slots:
         QCOMPARE(m_window->panelText(3), QStringLiteral("Send Record:  %1").arg(counted.size()));
         QCOMPARE(m_window->MSComm1().openCount() - opened, reopens);
         QVERIFY(m_busyWhileCounting);
-        QVERIFY(!button("Command1")->isVisible());
+        QVERIFY(!control("Command1")->isVisible());
         QVERIFY(!m_progress->isVisible());
         QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
         const Dialogs::FileRequest request = m_fixture->dialogs().fileRequests().constLast();
@@ -150,26 +149,26 @@ private slots:
     void disconnectDuringAPause()
     {
         m_fixture->dialogs().expectOpenFile(m_environment.filePath(QStringLiteral("log.TNT")));
-        button("up_tnt")->setEnabled(true);
-        QTest::mouseClick(button("up_tnt"), Qt::LeftButton);
-        QVERIFY(button("Command3")->isVisible());
+        control("up_tnt")->setEnabled(true);
+        QTest::mouseClick(control("up_tnt"), Qt::LeftButton);
+        QVERIFY(control("Command3")->isVisible());
 
         m_fixture->dialogs().expectOpenFile(m_environment.writeFile("three.TNT", "TNT1\r\nTNT2\r\nTNT3\r\n"));
         m_fixture->dialogs().whileShown([this] { m_ticks = 0; });
         m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
             QStringLiteral("Disconnect"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
-        button("close1")->setEnabled(true);
-        connect(m_progress, &QProgressBar::valueChanged, button("close1"), &QAbstractButton::click,
-            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        control("close1")->setEnabled(true);
+        connect(m_progress, &QProgressBar::valueChanged, control<QAbstractButton>("close1"),
+            &QAbstractButton::click, Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
         m_wire.clear();
         clickSend();
         QCOMPARE(m_wire, QByteArray("TNT1\r\nDIS\r\n"));
         QCOMPARE(m_counted, QStringList { "1/3@1" });
-        QVERIFY(!button("Command1")->isVisible());
+        QVERIFY(!control("Command1")->isVisible());
         QVERIFY(!m_progress->isVisible());
         QCOMPARE(m_progress->value(), 0);
         QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
-        QVERIFY(!button("Command3")->isVisible());
+        QVERIFY(!control("Command3")->isVisible());
 
         m_wire.clear();
         clickSend();
@@ -187,9 +186,9 @@ private slots:
         const QStringList untouched { "Command2", "Mastercode", "hldc", "atsc", "tmzc", "date", "upload",
             "endg", "RtRTc", "up_all", "up_par", "up_tnt", "up_evr", "up_hlp" };
         m_window->MSComm1().close();
-        button("download")->setEnabled(true);
+        control("download")->setEnabled(true);
         click("download");
-        QVERIFY(!button("sendfileg")->isEnabled() && !button("clearevr")->isEnabled());
+        QVERIFY(!control("sendfileg")->isEnabled() && !control("clearevr")->isEnabled());
         QVERIFY(m_window->MSComm1().open().ok);
         click("download");
         for (const QString& name : controls)
@@ -203,10 +202,8 @@ private slots:
         QByteArray content;
         for (int i = 1; i <= 40000; ++i)
             content += "TNTDIR:" + QByteArray::number(i) + "\r\n";
-        const auto tick = Ticker::tickLength();
         Ticker::setTickLength(std::chrono::milliseconds(0));
         send(m_environment.writeFile(QStringLiteral("large.TNT"), content));
-        Ticker::setTickLength(tick);
         QCOMPARE(m_wire, content);
         QCOMPARE(m_counted.size(), 40000);
         QCOMPARE(m_window->panelText(3), QStringLiteral("Send Record:  40000"));
