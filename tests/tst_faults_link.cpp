@@ -4,7 +4,6 @@
 #include "QueuedInput.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
-#include "TestEnvironment.h"
 #include "Transmitter.h"
 #include "Vestibar.h"
 #include "WindowTest.h"

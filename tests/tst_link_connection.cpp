@@ -2,14 +2,11 @@
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"
 #include "SettingsStore.h"
-#include "TestEnvironment.h"
 #include "Ticker.h"
 #include "WindowTest.h"
 #include "form1.h"
 
 #include <QTest>
-
-#include <memory>
 
 // Opening the port, Connect and Disconnect in both modes, the port and mode buttons:
 // the bytes as the far end reads them and the controls the link leaves usable.

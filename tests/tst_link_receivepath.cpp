@@ -2,7 +2,6 @@
 // box shows it and as the log file keeps it.
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "TestEnvironment.h"
 #include "WindowTest.h"
 #include "form1.h"
 
