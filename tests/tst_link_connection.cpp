@@ -29,14 +29,11 @@ private slots:
         const QByteArray com = "COM\r\n";
         const QByteArray setting = "AT&F E0 S0=0\r\n";
         const QByteArray dialled = setting + "ATDT9,5550123\r\n";
-        QTest::newRow("RS232") << true << "9,5550123" << QList<QByteArray> { com, com, com, com, com }
-                               << false;
+        QTest::newRow("RS232") << true << "9,5550123" << QByteArrayList(5, com) << false;
         // The direct line dials nothing, so it needs no number.
-        QTest::newRow("RS232, no phone number")
-            << true << "" << QList<QByteArray> { com, com, com, com, com } << true;
+        QTest::newRow("RS232, no phone number") << true << "" << QByteArrayList(5, com) << true;
         QTest::newRow("modem") << false << "9,5550123"
-                               << QList<QByteArray> { setting, setting, setting, dialled, dialled, dialled }
-                               << true;
+                               << QByteArrayList(3, setting) + QByteArrayList(3, dialled) << true;
         // The port opens and nothing goes out until the modem has a number to dial.
         QTest::newRow("modem, no phone number") << false << "" << QList<QByteArray> {} << false;
     }
@@ -50,8 +47,8 @@ private slots:
         QFETCH(QString, phone);
         QFETCH(QList<QByteArray>, bytesAtTick);
         QFETCH(bool, busy);
-        m_fixture->settings().setValue(Properties, "sett", "AT&F E0 S0=0");
-        m_fixture->settings().setValue(Properties, "ph", phone);
+        m_fixture->settings().setValue(SettingsStore::Properties, "sett", "AT&F E0 S0=0");
+        m_fixture->settings().setValue(SettingsStore::Properties, "ph", phone);
         m_window = &m_fixture->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         click("Option1");
@@ -60,27 +57,25 @@ private slots:
         if (!greets)
             m_fixture->dialogs().expectMessage(
                 "Please input the phone number", "Phone Number", Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
-        // What the far end had read, whether MasterCode was usable and the window showed
-        // the hourglass, at every tick of the handler's own waits (not of a write's).
+        // What the far end had read at every tick of the handler's own waits (not of a
+        // write's), and how many of them found Mastercode unusable under the hourglass.
         Pty& pty = m_fixture->pty();
         QList<QByteArray> bytes;
-        QList<bool> enabled;
-        QList<bool> hourglass;
+        qsizetype busyTicks = 0;
         QObject context;
         connect(&m_window->Timer1(), &Ticker::ticked, &context, [&] {
             if (m_window->Timer1().activeWaits() == 0)
                 return;
             pty.read(0);
             bytes.append(pty.received());
-            enabled.append(control("Mastercode")->isEnabled());
-            hourglass.append(m_window->cursor().shape() == Qt::WaitCursor && !QApplication::overrideCursor());
+            busyTicks += !control("Mastercode")->isEnabled() && m_window->cursor().shape() == Qt::WaitCursor
+                && !QApplication::overrideCursor();
         });
 
         click("connect");
 
         QCOMPARE(bytes, bytesAtTick);
-        QCOMPARE(enabled, QList<bool>(bytesAtTick.size(), false));
-        QCOMPARE(hourglass, QList<bool>(bytesAtTick.size(), true));
+        QCOMPARE(busyTicks, bytesAtTick.size());
         QVERIFY(m_window->MSComm1().portOpen());
         QCOMPARE(m_window->MSComm1().settings(), QStringLiteral("1200,N,8,1"));
         QCOMPARE(m_window->MSComm1().handshaking(), SerialPort::Handshaking::XonXoff);
@@ -98,7 +93,7 @@ private slots:
         QVERIFY(control<QRadioButton>("Option1")->isChecked());
         QCOMPARE(m_window->MSComm1().commPort(), 1);
         QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  1"));
-        QCOMPARE(m_fixture->settings().value(Properties, "Port"), QStringLiteral("1"));
+        QCOMPARE(m_fixture->settings().value(SettingsStore::Properties, "Port"), QStringLiteral("1"));
         // The link control set, as in the middle of a programming run.
         enableLinkControls();
         m_window->setPanelText(3, "Send Record:  12");
@@ -122,7 +117,7 @@ private slots:
         click("Option2");
         QCOMPARE(m_window->MSComm1().commPort(), 2);
         QCOMPARE(m_window->panelText(2), QStringLiteral("Comm Number:  2"));
-        QCOMPARE(m_fixture->settings().value(Properties, "Port"), QStringLiteral("2"));
+        QCOMPARE(m_fixture->settings().value(SettingsStore::Properties, "Port"), QStringLiteral("2"));
         const QString device = busy ? pty.slaveName() : m_environment.filePath("ttyGone");
         m_fixture->settings().setValue("Ports", "COM2", device);
         SerialPort other(m_fixture->settings());
@@ -139,9 +134,6 @@ private slots:
         QVERIFY(!control("Mastercode")->isEnabled());
         QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
     }
-
-private:
-    static inline const QString Properties = QString::fromLatin1(SettingsStore::Properties);
 };
 
 QTEST_MAIN(ConnectionTest)
