@@ -26,12 +26,11 @@ private slots:
         QTest::addColumn<bool>("busy"); // port 2 is in use, else missing
         // The greeting is on the line before the first tick of its wait; in modem mode
         // the dial line follows on the third tick; the buttons come after the last.
-        const QByteArray com = "COM\r\n";
         const QByteArray setting = "AT&F E0 S0=0\r\n";
         const QByteArray dialled = setting + "ATDT9,5550123\r\n";
-        QTest::newRow("RS232") << true << "9,5550123" << QByteArrayList(5, com) << false;
+        QTest::newRow("RS232") << true << "9,5550123" << QByteArrayList(5, "COM\r\n") << false;
         // The direct line dials nothing, so it needs no number.
-        QTest::newRow("RS232, no phone number") << true << "" << QByteArrayList(5, com) << true;
+        QTest::newRow("RS232, no phone number") << true << "" << QByteArrayList(5, "COM\r\n") << true;
         QTest::newRow("modem") << false << "9,5550123"
                                << QByteArrayList(3, setting) + QByteArrayList(3, dialled) << true;
         // The port opens and nothing goes out until the modem has a number to dial.

@@ -27,12 +27,10 @@ private slots:
         QTest::newRow("overlong line, said once")
             << QByteArrayList { noise, noise, "\r\nPGM1234\r" }
             << QByteArray("SIM: LINE TOO LONG, IGNORED\r\nSIM: PROGRAMMING MODE ON\r\n") << true;
-        // Lines end at CR, LF or CR LF, in any pieces; XON and XOFF are no part of them.
+        // Lines end at CR, LF or CR LF, in any pieces; XOFF (\x13) and XON (\021) are no
+        // part of them.
         QTest::newRow("a run in pieces")
-            << QByteArrayList { "\x13PG",
-                   "M12\x11"
-                   "34\r",
-                   "\nTNTDIR:12TEL:555 NAME:J SMITH\n", "END\r\n" }
+            << QByteArrayList { "\x13PG", "M12\02134\r", "\nTNTDIR:12TEL:555 NAME:J SMITH\n", "END\r\n" }
             << QByteArray(
                    "SIM: PROGRAMMING MODE ON\r\nSIM: TENANT 12 STORED\r\nSIM: PROGRAMMING MODE OFF\r\n")
             << false;
