@@ -28,28 +28,24 @@ const QByteArray Xon("\x11");
 
 // A log whose write fails, as on a full disk, while it holds the next of failOn;
 // what it takes goes to written, which outlives it (the window deletes its log).
-class FailingLog : public QBuffer
+struct FailingLog : QBuffer
 {
-public:
-    FailingLog(QByteArray* written, QByteArrayList failOn)
+    QByteArrayList failOn;
+
+    FailingLog(QByteArray* written, QByteArrayList texts)
         : QBuffer(written)
-        , m_failOn(std::move(failOn))
+        , failOn(std::move(texts))
     {
         open(QIODevice::WriteOnly);
     }
-
-protected:
     qint64 writeData(const char* data, qint64 size) override
     {
-        if (m_failOn.isEmpty() || !QByteArray(data, size).contains(m_failOn.constFirst()))
+        if (failOn.isEmpty() || !QByteArray(data, size).contains(failOn.constFirst()))
             return QBuffer::writeData(data, size);
-        m_failOn.removeFirst();
+        failOn.removeFirst();
         setErrorString(QStringLiteral("The disk is full."));
         return -1;
     }
-
-private:
-    QByteArrayList m_failOn;
 };
 
 } // namespace

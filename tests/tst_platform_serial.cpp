@@ -34,10 +34,9 @@ private slots:
     void writesArriveThenHangUp()
     {
         QByteArray all;
-        for (int b = 0; b < 256; ++b) {
+        for (int b = 0; b < 256; ++b)
             if (b != 0x11 && b != 0x13)
                 all.append(char(b));
-        }
         const QByteArrayList lines { all, QByteArray(600, 'x') + "\r\n", "DIS\r\n" };
         Pty pty;
         auto port = openOn(pty);
