@@ -213,24 +213,9 @@ QString form1::panelText(int panel) const
     return panel >= 1 && panel <= 5 ? m_panels[panel - 1]->text() : QString();
 }
 
-int form1::tickCount() const
-{
-    return m_tickCount;
-}
-
 int form1::logFileNumber() const
 {
     return m_logFileNumber;
-}
-
-qint64 form1::sentRecordCount() const
-{
-    return m_sentRecordCount;
-}
-
-void form1::setSentRecordCount(qint64 count)
-{
-    m_sentRecordCount = count;
 }
 
 void form1::openLog(std::unique_ptr<QIODevice> device)

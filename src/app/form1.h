@@ -44,10 +44,7 @@ public:
     QString panelText(int panel) const;
 
     // Window-level variables.
-    int tickCount() const;
     int logFileNumber() const;
-    qint64 sentRecordCount() const;
-    void setSentRecordCount(qint64 count);
 
     // The communications log: open replaces nothing (the caller closes first); the
     // device is positioned where writes go (the end of the file). logFileNumber()
@@ -104,7 +101,6 @@ private:
     std::unique_ptr<QIODevice> m_log;
     int m_tickCount = 0;
     int m_logFileNumber = 0;
-    qint64 m_sentRecordCount = 0;
     QString m_openDialogFileName;
     bool m_loaded = false;
     bool m_closing = false;

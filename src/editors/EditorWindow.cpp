@@ -81,11 +81,6 @@ const QList<MaskedEdit*>& EditorWindow::boxes() const
     return m_boxes;
 }
 
-QString EditorWindow::currentFileName() const
-{
-    return m_fileName;
-}
-
 void EditorWindow::buildBoxes()
 {
     int row = -1;

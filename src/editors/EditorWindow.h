@@ -34,9 +34,6 @@ public:
     QString content() const;
     void setContent(const QString& content);
 
-    // The name that Save writes to; empty until the first Save or Save As.
-    QString currentFileName() const;
-
     // The input boxes in Enter order.
     const QList<MaskedEdit*>& boxes() const;
 

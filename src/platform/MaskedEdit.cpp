@@ -49,11 +49,6 @@ QString MaskedEdit::digitMask() const
     return m_mask;
 }
 
-QChar MaskedEdit::promptChar() const
-{
-    return m_prompt;
-}
-
 QString MaskedEdit::digits() const
 {
     if (m_mask.isEmpty())

@@ -19,7 +19,6 @@ public:
     // "###", "##:##", "# # # #"...; prompt is the character unfilled positions show.
     void setDigitMask(const QString& mask, QChar prompt = QLatin1Char(' '));
     QString digitMask() const;
-    QChar promptChar() const;
 
     // The digits typed: no literals, no unfilled positions ("" when none).
     QString digits() const;

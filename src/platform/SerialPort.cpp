@@ -183,11 +183,6 @@ void SerialPort::setSThreshold(int characters)
     m_sThreshold = characters;
 }
 
-int SerialPort::sThreshold() const
-{
-    return m_sThreshold;
-}
-
 bool SerialPort::portOpen() const
 {
     return m_port->isOpen() && !m_lost;
@@ -323,16 +318,6 @@ void SerialPort::abortWaits()
 QByteArray SerialPort::input()
 {
     return std::exchange(m_input, {});
-}
-
-int SerialPort::inBufferCount() const
-{
-    return int(m_input.size());
-}
-
-int SerialPort::outBufferCount() const
-{
-    return int(m_transmitter->pending());
 }
 
 void SerialPort::discardInBuffer()

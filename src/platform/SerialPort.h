@@ -57,7 +57,6 @@ public:
 
     // Send threshold and receive threshold, kept for the window layout's sake.
     void setSThreshold(int characters);
-    int sThreshold() const;
 
     bool portOpen() const;
 
@@ -90,8 +89,6 @@ public:
     void abortWaits();
     // Every character waiting in the receive buffer.
     QByteArray input();
-    int inBufferCount() const;
-    int outBufferCount() const;
     void discardInBuffer(); // InBufferCount = 0
     void discardOutBuffer(); // OutBufferCount = 0 (nothing is ever left there to drop)
 

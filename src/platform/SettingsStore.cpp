@@ -28,11 +28,6 @@ QString storedSpelling(const QStringList& names, const QString& name)
 
 } // namespace
 
-QString SettingsStore::applicationName()
-{
-    return ApplicationName;
-}
-
 SettingsStore::SettingsStore() = default;
 
 QString SettingsStore::value(const QString& section, const QString& key) const

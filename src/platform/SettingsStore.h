@@ -8,9 +8,6 @@
 class SettingsStore
 {
 public:
-    // The application name under which every value is kept.
-    static QString applicationName();
-
     SettingsStore();
     virtual ~SettingsStore() = default;
 

@@ -35,11 +35,6 @@ void Transmitter::setSlack(std::chrono::milliseconds slack)
     g_slack = slack;
 }
 
-std::chrono::milliseconds Transmitter::slack()
-{
-    return g_slack;
-}
-
 int Transmitter::lineTimeMs(qint64 bytes) const
 {
     const qint64 baud = std::max<qint64>(1, m_port.baudRate());

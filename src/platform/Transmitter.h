@@ -27,7 +27,6 @@ public:
     // The slack every bound gets beyond the line time (default two seconds); tests
     // shorten it.
     static void setSlack(std::chrono::milliseconds slack);
-    static std::chrono::milliseconds slack();
 
     // Queues bytes behind whatever is queued and waits until all of it has left.
     // False when the port closed, failed or dropped them first.

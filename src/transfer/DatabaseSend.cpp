@@ -82,7 +82,6 @@ void DatabaseSend::sendfileg_Click()
     if (m_sending)
         return;
     Ui::form1& ui = m_window.ui();
-    m_window.setSentRecordCount(0);
     m_window.closeLog();
     ui.Command3->hide();
 
@@ -175,7 +174,6 @@ void DatabaseSend::sendLines(const QString& path, qint64 total)
             return;
         }
         ++sent;
-        m_window.setSentRecordCount(sent);
         showCount(sent, total);
     }
 }
