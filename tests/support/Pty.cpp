@@ -47,11 +47,6 @@ Pty::~Pty()
         ::close(m_slaveFd);
 }
 
-bool Pty::isOpen() const
-{
-    return m_master >= 0;
-}
-
 QString Pty::slaveName() const
 {
     return m_slave;

@@ -15,7 +15,6 @@ public:
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
 
-    bool isOpen() const;
     QString slaveName() const;
     int masterFd() const;
 

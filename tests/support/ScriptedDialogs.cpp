@@ -98,11 +98,6 @@ QString ScriptedDialogs::report() const
     return lines.join(QLatin1Char('\n'));
 }
 
-int ScriptedDialogs::pending() const
-{
-    return int(m_steps.size());
-}
-
 const QList<Dialogs::Message>& ScriptedDialogs::messages() const
 {
     return m_messages;
@@ -116,16 +111,6 @@ const QList<Dialogs::FileRequest>& ScriptedDialogs::fileRequests() const
 int ScriptedDialogs::beeps() const
 {
     return m_beeps;
-}
-
-void ScriptedDialogs::reset()
-{
-    qDeleteAll(m_steps);
-    m_steps.clear();
-    m_messages.clear();
-    m_fileRequests.clear();
-    m_failures.clear();
-    m_beeps = 0;
 }
 
 // The next step when it is a dialog of this kind and every difference is empty;

@@ -38,13 +38,11 @@ public:
     bool done() const;
     // What went wrong, for QVERIFY2(dialogs.done(), qPrintable(dialogs.report())).
     QString report() const;
-    int pending() const;
 
     // Everything shown, in order.
     const QList<Message>& messages() const;
     const QList<FileRequest>& fileRequests() const;
     int beeps() const;
-    void reset();
 
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
