@@ -82,6 +82,10 @@ private slots:
         // Every key rewrites the stored number; Backspace empties it silently.
         QCOMPARE(type(control<QLineEdit>("Text2"), { "5", "5", "-", "1", "\b" }),
             (QStringList { "5|3|5", "55|3|55", "55-|3|55-", "55-1|3|55-1", "|3|" }));
+        // Enter in the phone box hands the focus to Connect.
+        QTest::keyClicks(control("Text2"), "7");
+        QTest::keyClick(control("Text2"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("connect"));
     }
 };
 

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 
@@ -222,6 +223,12 @@ private slots:
     // at each click.
     void fixedCommands()
     {
+        // A click into a box that holds text puts the caret at its start.
+        for (const char* name : { "Medit_New_mastercode", "Text2", "Text3" }) {
+            control<QLineEdit>(name)->setText("12");
+            clickInside(control(name), 0.9);
+            QTRY_COMPARE(control<QLineEdit>(name)->cursorPosition(), 0);
+        }
         QVERIFY(m_window->MSComm1().open().ok);
         for (const char* name : { "ARN", "systemid", "medit5" })
             control(name)->setEnabled(false);

@@ -52,6 +52,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         click("Option1");
         click(rs232 ? "Option7" : "Option8");
+        // The direct line dials nothing: the phone box and its label go unusable.
+        QCOMPARE(control("Text2")->isEnabled(), !rs232);
+        QCOMPARE(control("Label1")->isEnabled(), !rs232);
         const bool greets = !bytesAtTick.isEmpty();
         if (!greets)
             m_fixture->dialogs().expectMessage(
@@ -132,6 +135,10 @@ private slots:
         QVERIFY(!m_window->MSComm1().portOpen());
         QVERIFY(!control("Mastercode")->isEnabled());
         QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+        // Disconnect with the port closed only says so.
+        m_fixture->dialogs().expectMessage("The comm port is closed", "End Communicatiom ");
+        click("close1");
+        QCOMPARE(pty.drain(), QByteArray());
     }
 };
 

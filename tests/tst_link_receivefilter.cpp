@@ -1,4 +1,5 @@
 #include "ReceiveFilter.h"
+#include "SerialPort.h"
 
 #include <QTest>
 
@@ -36,6 +37,16 @@ private slots:
         }
         QCOMPARE(box.mid(batch.boxStart, batch.boxEnd - batch.boxStart) + batch.tail.mid(batch.tailStart),
             expected);
+    }
+
+    // What the status bar and the error box show for each serial event; the others show nothing.
+    void eventTexts()
+    {
+        QStringList seen;
+        for (int code :
+            { SerialPort::EvReceive, SerialPort::EvSend, SerialPort::ErOverrun, SerialPort::ErTxFull })
+            seen << ReceiveFilter::eventTexts(code).status + '|' + ReceiveFilter::eventTexts(code).error;
+        QCOMPARE(seen, (QStringList { "Receiving...|", "|", "|Overrun Error", "|Transmit Buffer Full" }));
     }
 };
 
