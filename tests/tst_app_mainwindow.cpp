@@ -82,6 +82,8 @@ private slots:
 
         form1& window = m_fixture->show();
         QCOMPARE(shown(window), QString(run.atStart));
+        QCOMPARE(window.panelText(1) + '|' + window.panelText(3) + '|' + window.panelText(4),
+            "Status Bar:|Send Record:  0|Setting: 1200,N,8,1 ");
         for (const QString& name : linkControlSet())
             QVERIFY2(!control(name)->isEnabled(), qPrintable(name));
         Ui::form1& ui = window.ui();

@@ -55,17 +55,17 @@ QString describe(const QList<QAction*>& actions, bool reachable)
 }
 
 // One operator's visits to the setting dialog, in order: the modem string and byte
-// cycle it shows on opening, what is typed and picked, how it is closed (Command1 is
-// "OK", Command2 "Cancel") and what is stored afterwards.
+// cycle it shows on opening, and the byte cycles it offers; what is typed and picked,
+// how it is closed (Command1 is "OK", Command2 "Cancel") and what is stored afterwards.
 const struct
 {
     const char *name, *shown, *typedModem, *picked, *typedCycle, *closer, *stored;
 } visits[] = {
-    { "first use, no modem string: no byte cycle", "|", "", "15", "", "Command1", "|" },
-    { "15 with a modem string is kept", "|", "ATZ", "15", "", "Command1", "ATZ|15" },
-    { "1 replaces 15, typed byte cycle discarded", "ATZ|15", "", "1", "7", "Command1", "ATZ|1" },
-    { "Cancel keeps the stored values", "ATZ|1", " E0", "10", "", "Command2", "ATZ|1" },
-    { "Esc keeps the stored values", "ATZ|1", " E0", "10", "", "Esc", "ATZ|1" },
+    { "first use, no modem string: no byte cycle", "| of 1,3,10,15", "", "15", "", "Command1", "|" },
+    { "15 with a modem string is kept", "| of 1,3,10,15", "ATZ", "15", "", "Command1", "ATZ|15" },
+    { "1 replaces 15, typed byte cycle discarded", "ATZ|15 of 1,3,10,15", "", "1", "7", "Command1", "ATZ|1" },
+    { "Cancel keeps the stored values", "ATZ|1 of 1,3,10,15", " E0", "10", "", "Command2", "ATZ|1" },
+    { "Esc keeps the stored values", "ATZ|1 of 1,3,10,15", " E0", "10", "", "Esc", "ATZ|1" },
 };
 
 } // namespace
@@ -100,6 +100,8 @@ private slots:
                 auto* modem = dialog.findChild<QLineEdit*>("Text1");
                 auto* cycle = dialog.findChild<QComboBox*>("Combo1");
                 shown = modem->text() + '|' + cycle->currentText();
+                for (int n = 0; n < cycle->count(); ++n)
+                    shown += (n ? "," : " of ") + cycle->itemText(n);
                 clickControl(modem);
                 QTest::keyClick(modem, Qt::Key_End);
                 QTest::keyClicks(modem, visit.typedModem);

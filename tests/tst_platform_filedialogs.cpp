@@ -17,20 +17,23 @@ private:
     TestEnvironment environment;
 
 private slots:
-    // A log file is chosen in an open dialog under a name that does not exist yet:
-    // with the filter's extension, with none, with another. The desktop's own open
-    // dialogs refuse such a name, so Qt's own dialog must stand in; the name is taken
-    // exactly as typed.
+    // A log file is chosen in an open dialog, titled and with the filter preselected as
+    // asked, under a name that does not exist yet: with the filter's extension, with
+    // none, with another. The desktop's own open dialogs refuse such a name, so Qt's
+    // own dialog must stand in; the name is taken exactly as typed.
     void logDialogTakesANewName()
     {
         const Dialogs::FileRequest request { .title = QStringLiteral("Open Communications Log Tenant File"),
-            .filter = QStringLiteral("TNT Files (*.TNT)|*.TNT"),
+            .filter = QStringLiteral("All Files (*.*)|*.*|TNT Files (*.TNT)|*.TNT"),
+            .filterIndex = 2,
             .fileName = environment.path(),
             .mustExist = false };
         for (const QString typed : { "tenants.TNT", "tenants", "tenants.txt" }) {
             QTimer::singleShot(0, this, [&] {
                 auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
                 QVERIFY(dialog && dialog->testOption(QFileDialog::DontUseNativeDialog));
+                QCOMPARE(dialog->windowTitle() + '|' + dialog->selectedNameFilter().section(" (", 0, 0),
+                    request.title + "|TNT Files");
                 auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
                 QTest::mouseClick(box, Qt::LeftButton);
                 QTest::keyClicks(box, typed);

@@ -10,6 +10,7 @@
 #include "WindowTest.h"
 #include "form1.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -165,7 +166,7 @@ private slots:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("pdftotext is not installed");
-        received()->setPlainText(QStringLiteral("TNTDIR:1\nEND OF TNT"));
+        received()->setPlainText(QStringLiteral("TNTDIR:1\n\nEND OF TNT"));
         const QString pdf = m_environment.filePath(QStringLiteral("received.pdf"));
         m_fixture->dialogs().expectPrint(pdf, 2);
         trigger("print_receive");
@@ -178,7 +179,7 @@ private slots:
         QCOMPARE(pages.size(), 2);
         const QString page
             = "RECEIVE: FILE CONTENT\nDATE:" + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)
-            + "\n\nTNTDIR:1\nEND OF TNT\n"; // the body starts lower down
+            + "\n\nTNTDIR:1\n\nEND OF TNT\n"; // the body starts lower down
         for (QString printed : pages)
             QCOMPARE(printed.remove(QRegularExpression("^ +", QRegularExpression::MultilineOption)), page);
     }
@@ -388,6 +389,7 @@ private slots:
         QVERIFY(!lastFileRequest().mustExist); // a new log name is typed into the open dialog
         QCOMPARE(fileBytes(m_logPath), QByteArray()); // created at once, empty
         QCOMPARE(QApplication::focusWidget(), control("Command3"));
+        QCOMPARE(control<QAbstractButton>("Command3")->text(), "Please close log file after receiving!");
         receive("TNTDIR:1 TEL:5\r\n");
 
         control("download")->setEnabled(false);
@@ -420,6 +422,11 @@ private slots:
         receive("NEWER\r\n");
         QCOMPARE(fileBytes(m_logPath), "NEWER\r\n");
         QCOMPARE(wire(), "PRIEVR\r\nPRITNT\r\n");
+        // With the port closed the log is still ended.
+        m_window->MSComm1().close();
+        m_fixture->dialogs().expectMessage("The comm port is closed", "Disconnect");
+        click("tmzc");
+        QVERIFY(!control("Command3")->isVisible());
     }
 
     // A log path that cannot be looked up sends nothing; an old log that cannot be

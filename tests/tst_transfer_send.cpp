@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSocketNotifier>
 #include <QTest>
@@ -120,6 +121,7 @@ private slots:
         QCOMPARE(m_window->panelText(3), QStringLiteral("Send Record:  %1").arg(counted.size()));
         QCOMPARE(m_window->MSComm1().openCount() - opened, reopens);
         QVERIFY(m_busyWhileCounting);
+        QCOMPARE(control<QAbstractButton>("Command1")->text(), QStringLiteral(" Please   Wait ..."));
         QVERIFY(!control("Command1")->isVisible());
         QVERIFY(!m_progress->isVisible());
         QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
@@ -148,7 +150,11 @@ private slots:
         QVERIFY(control("Command3")->isVisible());
 
         m_fixture->dialogs().expectOpenFile(m_environment.writeFile("three.TNT", "TNT1\r\nTNT2\r\nTNT3\r\n"));
-        m_fixture->dialogs().whileShown([this] { m_ticks = 0; });
+        // The controller answers during the send: not into the closed log.
+        m_fixture->dialogs().whileShown([this] {
+            m_ticks = 0;
+            m_fixture->pty().write("EVR 1\r\n");
+        });
         m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
             QStringLiteral("Disconnect"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::None);
         control("close1")->setEnabled(true);
@@ -163,6 +169,8 @@ private slots:
         QCOMPARE(m_progress->value(), 0);
         QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
         QVERIFY(!control("Command3")->isVisible());
+        QVERIFY(control<QPlainTextEdit>("Text1")->toPlainText().contains("EVR 1"));
+        QCOMPARE(fileBytes(m_environment.filePath(QStringLiteral("log.TNT"))), QByteArray());
 
         m_wire.clear();
         clickSend();
@@ -192,10 +200,11 @@ private slots:
 
     void largeFileIsSentWhole()
     {
-        // More lines than a 16-bit count holds; an immediate tick keeps it quick.
+        // More lines than a 16-bit count holds, of every kind in turn; an immediate
+        // tick keeps it quick.
         QByteArray content;
         for (int i = 1; i <= 40000; ++i)
-            content += "TNTDIR:" + QByteArray::number(i) + "\r\n";
+            content += QByteArray("TNTACDATSTMZHLDPAR").mid(i % 6 * 3, 3) + QByteArray::number(i) + "\r\n";
         Ticker::setTickLength(std::chrono::milliseconds(0));
         send(m_environment.writeFile(QStringLiteral("large.TNT"), content));
         QCOMPARE(m_wire, content);
