@@ -152,7 +152,8 @@ private slots:
 
     // Opened as the main window opens it: the handed-over file is loaded and its name
     // emptied; typing goes into the first box at once, a click into a box starts at its
-    // first position wherever it lands, Tab leaves File Content without typing a TAB,
+    // first position wherever it lands, Shift+Enter in File Content ends a line as Enter
+    // does, Tab leaves File Content without typing a TAB,
     // and Esc closes nothing.
     void handedOverFileThenKeysAndMouse()
     {
@@ -176,13 +177,14 @@ private slots:
             }
             click(*editor, QStringLiteral("enttmz"));
             clickInside(editor->ui().Text1, 0.5);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QVERIFY(!editor->ui().Text1->hasFocus());
             QTest::keyClick(editor->ui().Text1, Qt::Key_Escape);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             QVERIFY(editor->isVisible());
             QCOMPARE(editor->content(),
-                QStringLiteral("TMZ 2 01:00 02:00 1\r\nTMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n"));
+                QStringLiteral("TMZ 2 01:00 02:00 1\r\nTMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n\r\n"));
         });
         Editors::showModal(TMZ, handover, *m_dialogs, nullptr);
         QCOMPARE(handover, QString());
