@@ -78,26 +78,6 @@ form1& MainWindowFixture::show()
     return *m_window;
 }
 
-form1& MainWindowFixture::window()
-{
-    return show();
-}
-
-ScriptedDialogs& MainWindowFixture::dialogs()
-{
-    return *m_dialogs;
-}
-
-SettingsStore& MainWindowFixture::settings()
-{
-    return *m_settings;
-}
-
-Pty& MainWindowFixture::pty()
-{
-    return *m_pty;
-}
-
 void MainWindowFixture::connectRs232()
 {
     form1& main = show();

@@ -47,16 +47,6 @@ Pty::~Pty()
         ::close(m_slaveFd);
 }
 
-QString Pty::slaveName() const
-{
-    return m_slave;
-}
-
-int Pty::masterFd() const
-{
-    return m_master;
-}
-
 bool Pty::write(const QByteArray& bytes)
 {
     if (m_master < 0)
@@ -126,11 +116,6 @@ QByteArray Pty::read(int timeoutMs)
 bool Pty::waitFor(const QByteArray& needle, int timeoutMs)
 {
     return waitUntil([&] { return m_received.contains(needle); }, timeoutMs);
-}
-
-QByteArray Pty::received() const
-{
-    return m_received;
 }
 
 QByteArray Pty::take()

@@ -15,8 +15,8 @@ public:
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
 
-    QString slaveName() const;
-    int masterFd() const;
+    QString slaveName() const { return m_slave; }
+    int masterFd() const { return m_master; }
 
     // Writes to the line (the tool receives it).
     bool write(const QByteArray& bytes);
@@ -26,7 +26,7 @@ public:
     // Waits (processing events) until received() contains needle; false on timeout.
     bool waitFor(const QByteArray& needle, int timeoutMs = 5000);
     // Everything read so far, and taking it (clears).
-    QByteArray received() const;
+    QByteArray received() const { return m_received; }
     QByteArray take();
     // Reads for quietMs and returns what arrived (to show that nothing was sent).
     QByteArray drain(int quietMs = 150);

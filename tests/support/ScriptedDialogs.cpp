@@ -98,21 +98,6 @@ QString ScriptedDialogs::report() const
     return lines.join(QLatin1Char('\n'));
 }
 
-const QList<Dialogs::Message>& ScriptedDialogs::messages() const
-{
-    return m_messages;
-}
-
-const QList<Dialogs::FileRequest>& ScriptedDialogs::fileRequests() const
-{
-    return m_fileRequests;
-}
-
-int ScriptedDialogs::beeps() const
-{
-    return m_beeps;
-}
-
 // The next step when it is a dialog of this kind and every difference is empty;
 // otherwise the failure is recorded and nothing is taken.
 std::unique_ptr<ScriptedDialogs::Step> ScriptedDialogs::take(
@@ -166,16 +151,6 @@ Dialogs::Answer ScriptedDialogs::showMessage(const Message& message)
     }
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const FileRequest& request)
-{
-    return answerFileDialog(false, request);
-}
-
-std::optional<QString> ScriptedDialogs::saveFile(const FileRequest& request)
-{
-    return answerFileDialog(true, request);
-}
-
 std::optional<QString> ScriptedDialogs::answerFileDialog(bool save, const FileRequest& request)
 {
     m_fileRequests.append(request);
@@ -197,9 +172,4 @@ std::optional<Dialogs::PrintRequest> ScriptedDialogs::print()
     m_printer->setOutputFormat(QPrinter::PdfFormat);
     m_printer->setOutputFileName(*step->path);
     return PrintRequest { m_printer.get(), step->copies };
-}
-
-void ScriptedDialogs::beep()
-{
-    ++m_beeps;
 }

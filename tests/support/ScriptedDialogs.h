@@ -40,14 +40,20 @@ public:
     QString report() const;
 
     // Everything shown, in order.
-    const QList<Message>& messages() const;
-    const QList<FileRequest>& fileRequests() const;
-    int beeps() const;
+    const QList<Message>& messages() const { return m_messages; }
+    const QList<FileRequest>& fileRequests() const { return m_fileRequests; }
+    int beeps() const { return m_beeps; }
 
-    std::optional<QString> openFile(const FileRequest& request) override;
-    std::optional<QString> saveFile(const FileRequest& request) override;
+    std::optional<QString> openFile(const FileRequest& request) override
+    {
+        return answerFileDialog(false, request);
+    }
+    std::optional<QString> saveFile(const FileRequest& request) override
+    {
+        return answerFileDialog(true, request);
+    }
     std::optional<PrintRequest> print() override;
-    void beep() override;
+    void beep() override { ++m_beeps; }
 
 protected:
     Answer showMessage(const Message& message) override;

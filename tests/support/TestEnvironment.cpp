@@ -28,16 +28,6 @@ TestEnvironment::TestEnvironment(std::chrono::milliseconds tick)
 
 TestEnvironment::~TestEnvironment() = default;
 
-QString TestEnvironment::path() const
-{
-    return m_dir.path();
-}
-
-QString TestEnvironment::filePath(const QString& name) const
-{
-    return m_dir.filePath(name);
-}
-
 QString TestEnvironment::writeFile(const QString& name, const QByteArray& bytes) const
 {
     const QString path = filePath(name);

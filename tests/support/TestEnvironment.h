@@ -22,8 +22,8 @@ public:
     explicit TestEnvironment(std::chrono::milliseconds tick = std::chrono::milliseconds(20));
     ~TestEnvironment();
 
-    QString path() const; // the temporary folder
-    QString filePath(const QString& name) const; // a file in it
+    QString path() const { return m_dir.path(); } // the temporary folder
+    QString filePath(const QString& name) const { return m_dir.filePath(name); } // a file in it
     // Writes a file in it; returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
 
@@ -74,10 +74,10 @@ public:
     // Builds and shows the window (the Load sequence runs). Settings may be
     // prepared before.
     form1& show();
-    form1& window();
-    ScriptedDialogs& dialogs();
-    SettingsStore& settings();
-    Pty& pty();
+    form1& window() { return show(); }
+    ScriptedDialogs& dialogs() { return *m_dialogs; }
+    SettingsStore& settings() { return *m_settings; }
+    Pty& pty() { return *m_pty; }
 
     // Selects port 1 and RS232 mode and presses Connect (no phone number needed);
     // drains what was sent.
