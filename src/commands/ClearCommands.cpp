@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::array<ClearCommand, 6> commands { {
+const std::array<ClearCommand, 6> clears { {
     { "clearacd", "KLR ACD", "Do you really want to delete Access Code DataBase ?", "meditacd", "medittnt",
         " Please input the Access_Code you want to delete ! Warning: If you input '0' or '00' or '000' or "
         "'0000', "
@@ -36,7 +36,7 @@ ClearCommands::ClearCommands(form1& window)
     : QObject(&window)
     , m_window(window)
 {
-    for (const ClearCommand& command : commands) {
+    for (const ClearCommand& command : clears) {
         if (auto* button = m_window.findChild<QAbstractButton*>(QLatin1String(command.button)))
             connect(button, &QAbstractButton::clicked, this, [this, &command] { clear_Click(command); });
         else
