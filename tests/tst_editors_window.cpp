@@ -7,6 +7,7 @@
 #include "TestEnvironment.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QMap>
 #include <QPushButton>
@@ -23,6 +24,7 @@ Q_DECLARE_METATYPE(Editors::Kind)
 namespace {
 
 const QString AppTitle = QStringLiteral("Editor Test Title");
+const QString Question = QStringLiteral("Save changes to the file?");
 constexpr Kind TNT = Kind::Tenant, ACD = Kind::AccessCode, ATS = Kind::AutoSchedule, HLD = Kind::Holiday,
                TMZ = Kind::TimeZone;
 
@@ -151,10 +153,10 @@ private slots:
     }
 
     // Opened as the main window opens it: the handed-over file is loaded and its name
-    // emptied; typing goes into the first box at once, a click into a box starts at its
-    // first position wherever it lands, Shift+Enter in File Content ends a line as Enter
-    // does, Tab leaves File Content without typing a TAB,
-    // and Esc closes nothing.
+    // emptied; typing goes into the first box at once, a click into an empty box starts at its
+    // first position when nothing is typed there, Shift+Enter in File Content ends a line
+    // as Enter does, Tab leaves File Content without typing a TAB, and Esc with records
+    // not saved asks first.
     void handedOverFileThenKeysAndMouse()
     {
         QString handover = m_environment.writeFile(QStringLiteral("zones.TMZ"), "  TMZ 2 01:00 02:00 1\r\n");
@@ -164,12 +166,12 @@ private slots:
             // Quit, and should it fail, close anyway rather than hang.
             const auto quit = qScopeGuard([editor] {
                 click(*editor, QStringLiteral("quitmz"));
-                editor->reject();
+                if (editor->isVisible())
+                    editor->done(QDialog::Rejected);
             });
             QVERIFY(QTest::qWaitForWindowActive(editor));
             QCOMPARE(focusName(), QStringLiteral("mtmz1"));
             type(QStringLiteral("1"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             for (const auto& [box, across, digits] : { std::tuple("mtmz2", 0.25, "1700"),
                      std::tuple("mtmz3", 0.9, "1800"), std::tuple("mtmz4", 0.6, "11111000") }) {
                 clickInside(editor->findChild<QWidget*>(box), across);
@@ -180,6 +182,9 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QVERIFY(!editor->ui().Text1->hasFocus());
+            for (const auto answer :
+                { Dialogs::Answer::Cancel, Dialogs::Answer::Cancel, Dialogs::Answer::Discard })
+                m_dialogs->expectMessage(Question, AppTitle, answer, Dialogs::Buttons::SaveDiscardCancel);
             QTest::keyClick(editor->ui().Text1, Qt::Key_Escape);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             QVERIFY(editor->isVisible());
@@ -304,13 +309,113 @@ private slots:
             QStringList { "in-the-way" });
         QCOMPARE(window.content(), QStringLiteral("X 4\r\n"));
 
-        // The window's title and captions; Quit closes it without a question.
+        // The window's title and captions; Quit with records not saved asks, Discard closes.
         QCOMPARE(window.windowTitle(), QStringLiteral("Vestibar 4700 Management System"));
         const QStringList captions { "Save", "Save As", "Print", "Quit" };
         for (int i = 0; i < captions.size(); ++i)
             QCOMPARE(window.findChild<QPushButton*>(names.at(i))->text(), captions.at(i));
+        m_dialogs->expectMessage(Question, AppTitle, Dialogs::Answer::Discard);
         click(window, names.at(3));
         QVERIFY(!window.isVisible());
+    }
+
+    // A tenant typed with clicks between: a click puts the caret where it lands, never
+    // past what is typed; the name takes neither line breaks nor characters outside
+    // Latin-1. "box@share" clicks the box at that share of its width, "paste:" pastes.
+    void clickedAndPastedTenant_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("line");
+        const auto row = [](const char* name, const QStringList& steps, const QString& line) {
+            QTest::newRow(name) << steps << line;
+        };
+        row("directory clicked at 12 %", { "dirtenant@0.12", "1234" }, "TNTDIR:1234TEL: NAME:");
+        row("directory clicked at 18 %", { "dirtenant@0.18", "1234" }, "TNTDIR:1234TEL: NAME:");
+        row("directory clicked at 25 %", { "dirtenant@0.25", "1234" }, "TNTDIR:1234TEL: NAME:");
+        row("name typed in two goes", { "Text2@0.5", "12", "dirtenant@0.5", "Text2@0.9", "34" },
+            "TNTDIR:TEL: NAME:1234");
+        row("name with a line break pasted", { "Text2@0.5", "AB", "paste:C\r\nD" }, "TNTDIR:TEL: NAME:AB");
+        row("name with a Greek letter typed", { "Text2@0.5", u"A\u03a9B"_qs }, "TNTDIR:TEL: NAME:AB");
+    }
+
+    void clickedAndPastedTenant()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, line);
+        EditorWindow& window = open(TNT);
+        for (const QString& step : steps) {
+            if (const auto at = step.indexOf(u'@'); at > 0) {
+                clickInside(window.findChild<QWidget*>(step.left(at)), step.mid(at + 1).toDouble());
+            } else if (step.startsWith(QLatin1String("paste:"))) {
+                QGuiApplication::clipboard()->setText(step.mid(6));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+            } else {
+                for (const QChar c : step) {
+                    if (c.unicode() < 128)
+                        type(c);
+                    else
+                        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
+                }
+            }
+        }
+        click(window, QStringLiteral("ent"));
+        QCOMPARE(window.content(), line + QStringLiteral("\r\n"));
+    }
+
+    // Quit, Esc and the close box ask before records that were not saved are lost.
+    void saveQuestion_data()
+    {
+        QTest::addColumn<QString>("closer");
+        QTest::addColumn<bool>("records"); // a record entered
+        QTest::addColumn<bool>("saved"); // and saved before closing
+        QTest::addColumn<int>("answer"); // -1: nothing asked
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QByteArray>("file");
+        using A = Dialogs::Answer;
+        const QByteArray record = "TNTDIR:7TEL: NAME:\r\n\r\n";
+        QTest::newRow("nothing entered, Quit")
+            << "qui" << false << false << -1 << true << QByteArray("<missing>");
+        QTest::newRow("saved, Esc") << "Esc" << true << true << -1 << true << record;
+        QTest::newRow("not saved, Quit, Save") << "qui" << true << false << int(A::Save) << true << record;
+        QTest::newRow("not saved, close box, Discard")
+            << "close box" << true << false << int(A::Discard) << true << QByteArray("<missing>");
+        QTest::newRow("not saved, Esc, Cancel")
+            << "Esc" << true << false << int(A::Cancel) << false << QByteArray("<missing>");
+    }
+
+    void saveQuestion()
+    {
+        QFETCH(QString, closer);
+        QFETCH(bool, records);
+        QFETCH(bool, saved);
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QByteArray, file);
+        const QString path = m_environment.filePath(QStringLiteral("%1.TNT").arg(QTest::currentDataTag()));
+        EditorWindow& window = open(TNT);
+        if (records) {
+            type(QStringLiteral("7"));
+            click(window, QStringLiteral("ent"));
+        }
+        if (saved) {
+            m_dialogs->expectSaveFile(path, QStringLiteral("Save"));
+            click(window, QStringLiteral("tntsave"));
+        }
+        if (answer >= 0) {
+            m_dialogs->expectMessage(Question, AppTitle, Dialogs::Answer(answer),
+                Dialogs::Buttons::SaveDiscardCancel, Dialogs::Icon::Question, Dialogs::Answer::Save);
+            if (Dialogs::Answer(answer) == Dialogs::Answer::Save)
+                m_dialogs->expectSaveFile(path, QStringLiteral("Save"));
+        }
+        if (closer == QLatin1String("Esc"))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        else if (closer == QLatin1String("close box"))
+            window.close();
+        else
+            click(window, closer);
+        QCOMPARE(window.isVisible(), !closed);
+        QCOMPARE(fileBytes(path), file);
     }
 };
 

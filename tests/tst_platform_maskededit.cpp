@@ -1,7 +1,12 @@
+#include "LineText.h"
 #include "MaskedEdit.h"
+#include "PlainEdit.h"
 #include "TestEnvironment.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -33,6 +38,70 @@ void row(const char* name, const char* mask, Entry entry, const QString& input, 
 {
     QTest::newRow(name) << QString(mask) << prompt << entry << input << QString(digits) << QString(boxText);
 }
+
+// A box of each kind after another box that has the focus: masked, plain (the
+// platform's rules installed), or plain with a rule of its own ("[0-9]{0,4}").
+struct AnyBoxInWindow
+{
+    QWidget window;
+    QLineEdit* before = new QLineEdit(&window);
+    QLineEdit* box;
+
+    explicit AnyBoxInWindow(const QString& kind)
+    {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        if (kind.startsWith(QLatin1Char('#'))) {
+            auto* masked = new MaskedEdit(&window);
+            masked->setDigitMask(kind);
+            // As narrow as the windows make them: a few characters wider than the mask.
+            masked->setMaximumWidth(
+                masked->fontMetrics().horizontalAdvance(QString(kind.size() + 2, u'0')) + 12);
+            box = masked;
+        } else {
+            box = new QLineEdit(&window);
+            if (!kind.isEmpty())
+                box->setValidator(new QRegularExpressionValidator(QRegularExpression(kind), box));
+            PlainEdit::install(box);
+            LineText::install(box);
+        }
+        layout->addWidget(box);
+        window.show();
+        before->setFocus();
+    }
+
+    QString shown() const
+    {
+        auto* masked = qobject_cast<MaskedEdit*>(box);
+        return masked ? masked->boxText() : box->text();
+    }
+
+    // "@25": a click at 25 % of the box's width; "^": a click into the box before;
+    // "Tab": Tab from the box before; "paste:..." pasted with Ctrl+V; else typed.
+    void run(const QStringList& steps)
+    {
+        for (const QString& step : steps) {
+            if (step.startsWith(QLatin1Char('@'))) {
+                clickInside(box, step.mid(1).toDouble() / 100);
+            } else if (step == QLatin1String("^")) {
+                clickInside(before, 0.5);
+            } else if (step == QLatin1String("Tab")) {
+                QTest::keyClick(before, Qt::Key_Tab);
+            } else if (step.startsWith(QLatin1String("paste:"))) {
+                QGuiApplication::clipboard()->setText(step.mid(6));
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                for (const QChar c : step) {
+                    // A key of another keyboard layout: only its text tells what it types.
+                    if (c.unicode() < 128)
+                        QTest::keyClicks(box, QString(c));
+                    else
+                        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                }
+            }
+        }
+    }
+};
 
 } // namespace
 
@@ -102,6 +171,48 @@ private slots:
         }
         QCOMPARE(window.box->digits(), digits);
         QCOMPARE(window.box->boxText(), boxText);
+    }
+
+    // Where typing lands: a click puts the caret where it lands but never past what is
+    // typed; focus by Tab starts at the first position, nothing selected. Control
+    // characters, characters outside Latin-1 and other scripts' digits are refused as
+    // they are typed or pasted; a box's own rule stays.
+    void caretAndRefusals_data()
+    {
+        QTest::addColumn<QString>("kind"); // a mask, "" for a plain box, or the plain box's own rule
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("shown");
+        const auto row
+            = [](const char* name, const char* kind, const QStringList& steps, const QString& shown) {
+                  QTest::newRow(name) << QString(kind) << steps << shown;
+              };
+        row("focused empty box clicked at 12 %", "####", { "@50", "@12", "1234" }, "1234");
+        row("focused empty box clicked at 18 %", "####", { "@50", "@18", "1234" }, "1234");
+        row("focused empty box clicked at 25 %", "####", { "@50", "@25", "1234" }, "1234");
+        row("time: 12, away, back right", "##:##", { "@50", "12", "^", "@90", "34" }, "12:34");
+        row("masked: Tab starts at the first position", "####", { "@50", "12", "^", "Tab", "9" }, "92  ");
+        row("plain: 12, away, back right", "", { "@50", "12", "^", "@90", "34" }, "1234");
+        row("plain: Tab starts at the start", "", { "@50", "12", "^", "Tab", "9" }, "912");
+        row("Arabic-Indic digits typed", "###", { "@50", u"\u0661\u0662"_qs }, "   ");
+        row("Devanagari digit typed", "###", { "@50", u"4\u0967"_qs }, "4  ");
+        row("full-width digits pasted", "###", { "@50", u"paste:\uff11\uff12"_qs }, "   ");
+        row("line break pasted", "", { "@50", "Hi", "paste:\nKLR ATS" }, "Hi");
+        row("CR pasted", "", { "@50", "paste:A\rB" }, "");
+        row("NUL pasted", "", { "@50", QStringLiteral("paste:A") + QChar(0) }, "");
+        row("Latin-1 pasted", "", { "@50", u"paste:Caf\u00e9"_qs }, u"Caf\u00e9"_qs);
+        row("Cyrillic typed", "", { "@50", u"Jo\u0416s"_qs }, "Jos");
+        row("own rule kept", "[0-9]{0,4}", { "@50", "12a345" }, "1234");
+    }
+
+    void caretAndRefusals()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, shown);
+        AnyBoxInWindow window(kind);
+        QVERIFY(QTest::qWaitForWindowActive(&window.window));
+        window.run(steps);
+        QCOMPARE(window.shown(), shown);
     }
 };
 

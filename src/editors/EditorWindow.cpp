@@ -1,5 +1,6 @@
 #include "EditorWindow.h"
 
+#include "ButtonKeys.h"
 #include "DatabaseFile.h"
 #include "Dialogs.h"
 #include "EditorKinds.h"
@@ -55,6 +56,7 @@ EditorWindow::EditorWindow(const EditorKind& kind, Dialogs& dialogs, QWidget* pa
     // Enter in a box moves the focus; only a focused button answers the Enter key.
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setDefault(false);
+    ButtonKeys::install(this);
     buildBoxes();
 
     connect(m_ui->enterButton, &QPushButton::clicked, this, &EditorWindow::Enter_Click);
@@ -150,16 +152,6 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void EditorWindow::keyPressEvent(QKeyEvent* event)
-{
-    // Esc would reject the dialog and lose the records; only Quit or the close box end it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void EditorWindow::loadFile(const QString& fileName)
 {
     if (fileName.isEmpty())
@@ -171,6 +163,7 @@ void EditorWindow::loadFile(const QString& fileName)
         return;
     }
     setContent(DatabaseFile::contentFromFile(bytes));
+    m_savedContent = content();
     m_ui->Text1->moveCursor(QTextCursor::End);
 }
 
@@ -231,12 +224,12 @@ void EditorWindow::SaveAs_Click()
     saveContent(true, QLatin1String(m_kind.saveAsTitle));
 }
 
-void EditorWindow::saveContent(bool askName, const QString& dialogTitle)
+bool EditorWindow::saveContent(bool askName, const QString& dialogTitle)
 {
     const QString text = content();
     if (text.isEmpty()) {
         m_dialogs.inform(QStringLiteral("Invalid file"), SaveFileTitle);
-        return;
+        return false;
     }
     if (askName) {
         Dialogs::FileRequest request { dialogTitle, QLatin1String(m_kind.filter), 1, m_fileName };
@@ -244,7 +237,7 @@ void EditorWindow::saveContent(bool askName, const QString& dialogTitle)
         request.confirmOverwrite = false;
         const std::optional<QString> chosen = m_dialogs.saveFile(request);
         if (!chosen || chosen->isEmpty())
-            return;
+            return false;
         m_fileName = *chosen;
     }
     m_ui->Text1->setFocus(Qt::OtherFocusReason);
@@ -253,7 +246,16 @@ void EditorWindow::saveContent(bool askName, const QString& dialogTitle)
     if (!result.ok) {
         m_dialogs.inform(QStringLiteral("The file %1 could not be saved: %2").arg(m_fileName, result.error),
             SaveFileTitle, Dialogs::Icon::Exclamation);
+        return false;
     }
+    m_savedContent = text;
+    return true;
+}
+
+bool EditorWindow::holdsUnsavedRecords() const
+{
+    const QString text = content();
+    return !text.isEmpty() && text != m_savedContent;
 }
 
 void EditorWindow::Print_Click()
@@ -268,4 +270,27 @@ void EditorWindow::Print_Click()
 void EditorWindow::Quit_Click()
 {
     reject();
+}
+
+void EditorWindow::reject()
+{
+    if (holdsUnsavedRecords()) {
+        Dialogs::Message question;
+        question.text = QStringLiteral("Save changes to the file?");
+        question.buttons = Dialogs::Buttons::SaveDiscardCancel;
+        question.icon = Dialogs::Icon::Question;
+        question.defaultButton = Dialogs::Answer::Save;
+        switch (m_dialogs.message(question)) {
+        case Dialogs::Answer::Save:
+            // A save that did not happen (cancelled, failed) keeps the records on screen.
+            if (!saveContent(m_fileName.isEmpty(), QStringLiteral("Save")))
+                return;
+            break;
+        case Dialogs::Answer::Discard:
+            break;
+        default:
+            return;
+        }
+    }
+    QDialog::reject();
 }

@@ -37,9 +37,12 @@ public:
     // The input boxes in Enter order.
     const QList<MaskedEdit*>& boxes() const;
 
+    // Quit, the close box and Esc: records not saved yet are offered for saving
+    // first, and Cancel keeps the window open.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildBoxes();
@@ -48,7 +51,9 @@ private:
     void SaveAs_Click();
     void Print_Click();
     void Quit_Click();
-    void saveContent(bool askName, const QString& dialogTitle);
+    // True when the text is in the file.
+    bool saveContent(bool askName, const QString& dialogTitle);
+    bool holdsUnsavedRecords() const;
     void clearBoxes();
 
     std::unique_ptr<Ui::EditorWindow> m_ui;
@@ -56,4 +61,6 @@ private:
     Dialogs& m_dialogs;
     QList<MaskedEdit*> m_boxes;
     QString m_fileName;
+    // The text as last loaded or saved.
+    QString m_savedContent;
 };

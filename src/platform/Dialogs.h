@@ -15,9 +15,9 @@ class QWidget;
 class Dialogs
 {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, SaveDiscardCancel };
     enum class Icon { None, Information, Exclamation, Question, Critical };
-    enum class Answer { Ok, Cancel, Yes, No, Retry };
+    enum class Answer { Ok, Cancel, Yes, No, Retry, Save, Discard };
 
     struct Message
     {

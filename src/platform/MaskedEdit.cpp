@@ -1,9 +1,10 @@
 #include "MaskedEdit.h"
 
+#include "LineText.h"
+#include "PlainEdit.h"
+
 #include <QFocusEvent>
 #include <QMouseEvent>
-
-#include <utility>
 
 namespace {
 
@@ -34,6 +35,8 @@ QString qtInputMask(const QString& mask, QChar prompt)
 MaskedEdit::MaskedEdit(QWidget* parent)
     : QLineEdit(parent)
 {
+    // The input mask's digit takes any script's digits; the rule keeps them out.
+    LineText::install(this);
 }
 
 void MaskedEdit::setDigitMask(const QString& mask, QChar prompt)
@@ -128,59 +131,38 @@ void MaskedEdit::clearPositions()
 void MaskedEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
-    deselect();
-    setCursorPosition(0);
-    // Qt gives the focus before it hands the box the press, which would move the
-    // caret to the click point; right of the last digit every digit is refused.
-    m_focusingPress = event->reason() == Qt::MouseFocusReason;
-}
-
-void MaskedEdit::focusOutEvent(QFocusEvent* event)
-{
-    m_focusingPress = false;
-    m_holdingFocusingPress = false;
-    QLineEdit::focusOutEvent(event);
+    // A click places the caret itself once the focus has come.
+    const Qt::FocusReason reason = event->reason();
+    if (PlainEdit::comesFromAnotherControl(reason) && reason != Qt::MouseFocusReason) {
+        deselect();
+        setCursorPosition(0);
+    }
 }
 
 void MaskedEdit::mousePressEvent(QMouseEvent* event)
 {
-    const bool focusing = std::exchange(m_focusingPress, false);
     QLineEdit::mousePressEvent(event);
-    if (focusing && hasFocus()) {
-        deselect();
-        setCursorPosition(0);
-        m_holdingFocusingPress = true;
-    } else if (!hasSelectedText()) {
-        keepCaretWhereDigitsGo();
-    }
+    if (!hasSelectedText())
+        keepCaretWithinTyped();
 }
 
-void MaskedEdit::keepCaretWhereDigitsGo()
+void MaskedEdit::keepCaretWithinTyped()
 {
-    // Right of the last digit position every typed digit is refused, and nothing
-    // shows why: the caret goes back to the first unfilled position instead.
-    const qsizetype last = m_mask.lastIndexOf(QLatin1Char('#'));
-    if (last < 0 || cursorPosition() <= last)
-        return;
+    // Past the typed digits a digit would land after a gap, or be refused right of
+    // the last position, and nothing shows why: the caret goes back to the first
+    // unfilled position instead.
     const QString shown = displayText();
-    for (qsizetype i = 0; i <= last; ++i) {
-        if (isDigitPosition(m_mask, i) && (i >= shown.size() || !shown.at(i).isDigit())) {
-            setCursorPosition(int(i));
-            return;
-        }
+    const auto filled = [&](qsizetype i) { return i < shown.size() && shown.at(i).isDigit(); };
+    qsizetype typedEnd = 0;
+    qsizetype firstUnfilled = -1;
+    for (qsizetype i = 0; i < m_mask.size(); ++i) {
+        if (!isDigitPosition(m_mask, i))
+            continue;
+        if (filled(i))
+            typedEnd = i + 1;
+        else if (firstUnfilled < 0)
+            firstUnfilled = i;
     }
-}
-
-void MaskedEdit::mouseMoveEvent(QMouseEvent* event)
-{
-    // A drag that starts with the focusing click selects nothing from the click point.
-    if (m_holdingFocusingPress)
-        return;
-    QLineEdit::mouseMoveEvent(event);
-}
-
-void MaskedEdit::mouseReleaseEvent(QMouseEvent* event)
-{
-    m_holdingFocusingPress = false;
-    QLineEdit::mouseReleaseEvent(event);
+    if (firstUnfilled >= 0 && cursorPosition() > typedEnd)
+        setCursorPosition(int(firstUnfilled));
 }

@@ -4,10 +4,12 @@
 
 // Masked edit box over QLineEdit's input mask. In the mask "#" stands for one digit
 // and every other character is a literal that shows and cannot be overtyped.
-// A box that gets the focus, by Tab, by program or by a mouse click, starts typing
-// at its first position; a click in a box that has the focus already places the
-// caret where it lands, as usual, except right of the last digit position, where
-// it goes to the first unfilled position.
+// A box that gets the focus from another control by Tab, Enter or the program starts
+// typing at its first position; coming back to the window or closing a menu leaves
+// the caret where it was. A click places the caret where it lands, but never past
+// what is typed: beyond the last typed digit it goes to the first unfilled position.
+// Digit positions take ASCII digits only; a box without a mask takes the text of a
+// line (see LineText).
 class MaskedEdit : public QLineEdit
 {
     Q_OBJECT
@@ -34,17 +36,11 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void keepCaretWhereDigitsGo();
+    void keepCaretWithinTyped();
 
     QString m_mask;
     QChar m_prompt = QLatin1Char(' ');
-    // The press that brought the focus is still to come, or still held down.
-    bool m_focusingPress = false;
-    bool m_holdingFocusingPress = false;
 };

@@ -1,7 +1,5 @@
 #include "Dialogs.h"
 
-#include "InputHold.h"
-
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,6 +22,10 @@ QMessageBox::StandardButton standardButton(Dialogs::Answer answer)
         return QMessageBox::No;
     case Dialogs::Answer::Retry:
         return QMessageBox::Retry;
+    case Dialogs::Answer::Save:
+        return QMessageBox::Save;
+    case Dialogs::Answer::Discard:
+        return QMessageBox::Discard;
     }
     return QMessageBox::Ok;
 }
@@ -42,6 +44,8 @@ QList<Dialogs::Answer> answersOf(Dialogs::Buttons buttons)
         return { A::Yes, A::No, A::Cancel };
     case Dialogs::Buttons::RetryCancel:
         return { A::Retry, A::Cancel };
+    case Dialogs::Buttons::SaveDiscardCancel:
+        return { A::Save, A::Discard, A::Cancel };
     }
     return { A::Ok };
 }
@@ -87,8 +91,6 @@ QString qtPattern(QString pattern)
 std::optional<QString> runFileDialog(
     QWidget* parent, const Dialogs::FileRequest& request, QFileDialog::AcceptMode mode)
 {
-    // Clicks made while a command runs belong after it, not to the dialog.
-    InputHold::takeQueuedInput();
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile
@@ -182,7 +184,6 @@ std::optional<QString> QtDialogs::saveFile(const FileRequest& request)
 
 std::optional<Dialogs::PrintRequest> QtDialogs::print()
 {
-    InputHold::takeQueuedInput();
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_printer->setCopyCount(1);
