@@ -27,12 +27,14 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vestibar-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VESTIBAR_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Plays the door-entry controller on a serial line. Without DEVICE it creates a pseudo-terminal "
         "and prints its path."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption linkOption(QStringLiteral("link"),
         QStringLiteral("Also make PATH a symbolic link to the pseudo-terminal (removed at exit)."),
         QStringLiteral("PATH"));
