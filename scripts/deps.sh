@@ -4,7 +4,8 @@
 set -e
 PKGS="cmake g++ make ninja-build qt6-base-dev qt6-base-private-dev qt6-base-dev-tools qt6-serialport-dev \
 libgl-dev libxkbcommon-dev xvfb xauth socat poppler-utils cloc clang libclang-rt-14-dev \
-qt6-qpa-plugins libqt6svg6 at-spi2-core python3 dpkg-dev file qcoro-qt6-dev"
+qt6-qpa-plugins libqt6svg6 at-spi2-core python3 dpkg-dev file qcoro-qt6-dev lintian desktop-file-utils \
+appstream"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
