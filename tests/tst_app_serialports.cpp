@@ -68,7 +68,8 @@ private:
     QList<SerialDevice> devices;
 
     // Opens the dialog through the Edit menu with the mouse and runs script in it,
-    // which ends with the button or key given ("ok", "cancel" or "Esc").
+    // which ends with the button or key given ("ok", "cancel", "Esc", Enter in the box
+    // that has the focus, or Enter on Cancel reached by Tab).
     void inSerialPortsDialog(const char* closer, const std::function<void(SerialPortsDialog&)>& script)
     {
         auto* edit = m_window->findChild<QMenu*>(QStringLiteral("edit_file"));
@@ -82,10 +83,18 @@ private:
             QVERIFY(shown);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Serial Ports"));
             script(*dialog);
-            if (QLatin1String(closer) == "Esc")
+            if (QLatin1String(closer) == "Esc") {
                 QTest::keyClick(dialog, Qt::Key_Escape);
-            else
+            } else if (QLatin1String(closer) == "Enter in a box") {
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+            } else if (QLatin1String(closer) == "Tab to cancel, Enter") {
+                QWidget* cancel = dialog->findChild<QWidget*>("cancel");
+                for (int tabs = 0; tabs < 20 && dialog->focusWidget() != cancel; ++tabs)
+                    QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(cancel, Qt::Key_Enter, Qt::KeypadModifier);
+            } else {
                 QTest::mouseClick(dialog->findChild<QWidget*>(closer), Qt::LeftButton);
+            }
             // A closer that failed, or a failed check, leaves the dialog open: close it
             // so the test goes on.
             if (dialog->isVisible()) {
@@ -120,18 +129,18 @@ private slots:
     }
 
     // The machine's adapters with what identifies them, the busy one said so before
-    // Connect, the list following an unplug, Cancel and Esc storing nothing, OK
-    // storing the choices. What is typed for port 2 is what the next Connect on port 2
-    // opens, and panel 2's tooltip names it; a change made while connected waits for
-    // the next Connect. VESTIBAR_COM1 wins over port 1's choice for this run: the
-    // dialog says so and still stores the operator's own choice.
+    // Connect, the list following an unplug, Cancel (clicked, or focused and Enter) and
+    // Esc storing nothing, OK (clicked, or Enter in a box) storing the choices. What is typed for port 2 is
+    // what the next Connect on port 2 opens, and panel 2's tooltip names it; a change made while connected
+    // waits for the next Connect. VESTIBAR_COM1 wins over port 1's choice for this run: the dialog says so
+    // and still stores the operator's own choice.
     void devicesChosenStoredAndOpened()
     {
         Pty second;
         Pty forThisRun;
         qputenv("VESTIBAR_COM1", QFile::encodeName(forThisRun.slaveName()));
         const QString fixturePort = stored(1);
-        for (const char* closer : { "cancel", "Esc" }) {
+        for (const char* closer : { "cancel", "Esc", "Tab to cancel, Enter" }) {
             inSerialPortsDialog(closer, [&](SerialPortsDialog& dialog) {
                 enter(dialog.portBox(1), QStringLiteral("/dev/ttyUSB7"));
                 enter(dialog.portBox(3));
@@ -182,8 +191,8 @@ private slots:
         const QString tip = control("panel2")->toolTip();
         QVERIFY2(tip.contains(second.slaveName()), qPrintable(tip));
         // Port 2 now mapped to the first terminal while it is open on the second.
-        inSerialPortsDialog(
-            "ok", [&](SerialPortsDialog& dialog) { enter(dialog.portBox(2), m_fixture->pty().slaveName()); });
+        inSerialPortsDialog("Enter in a box",
+            [&](SerialPortsDialog& dialog) { enter(dialog.portBox(2), m_fixture->pty().slaveName()); });
         click("close1");
         click("connect");
         QVERIFY(m_fixture->pty().waitFor("COM\r\n"));

@@ -1,5 +1,7 @@
 #include "SerialPortsDialog.h"
 
+#include "ButtonKeys.h"
+#include "LineText.h"
 #include "PortMap.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
@@ -29,12 +31,14 @@ SerialPortsDialog::SerialPortsDialog(
     m_ui->setupUi(this);
     connect(m_ui->ok, &QPushButton::clicked, this, &SerialPortsDialog::accept);
     connect(m_ui->cancel, &QPushButton::clicked, this, &SerialPortsDialog::reject);
+    ButtonKeys::install(this);
 
     for (int n = 1; n <= PortCount; ++n) {
         QComboBox* box = portBox(n);
         box->setEditText(PortMap::storedDevice(m_settings, n));
         box->lineEdit()->setPlaceholderText(PortMap::defaultDevice(n));
         box->lineEdit()->setClearButtonEnabled(true);
+        LineText::install(box->lineEdit(), LineText::Range::Unicode);
         connect(box, &QComboBox::editTextChanged, this, &SerialPortsDialog::updateNotes);
     }
 

@@ -1,6 +1,8 @@
 #include "setform.h"
 
+#include "ButtonKeys.h"
 #include "Dialogs.h"
+#include "LineText.h"
 #include "SettingsStore.h"
 #include "ui_setform.h"
 
@@ -20,6 +22,9 @@ setform::setform(SettingsStore& settings, QWidget* parent)
     m_ui->setupUi(this);
     connect(m_ui->Command1, &QPushButton::clicked, this, &setform::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &setform::Command2_Click);
+    ButtonKeys::install(this);
+    // The modem setting string goes to the modem as one line.
+    LineText::install(m_ui->Text1);
     // Closing by the window frame counts as Cancel.
     connect(this, &QDialog::rejected, this, &setform::unload);
     Form_Load();
