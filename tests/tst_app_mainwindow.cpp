@@ -1,3 +1,4 @@
+#include "CommandQueue.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
@@ -13,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -101,8 +104,14 @@ private slots:
         }
         for (const QString& name : QString(run.clicked).split(' ', Qt::SkipEmptyParts))
             click(name);
-        // The clock panel goes on showing the time after a wait.
-        QVERIFY(window.WaitSeconds(0.5));
+        // A wait ends on the first tick after its count is passed; the clock panel goes
+        // on showing the time after it.
+        QCOMPARE(form1::waitLength(0.5), Ticker::tickLength());
+        QCOMPARE(form1::waitLength(1), 2 * Ticker::tickLength());
+        QCOMPARE(form1::waitLength(2), 3 * Ticker::tickLength());
+        std::optional<bool> waited;
+        window.commands().enqueue([&]() -> QCoro::Task<> { waited = co_await window.WaitSeconds(0.5); });
+        QTRY_COMPARE(waited, std::optional(true));
         window.setPanelText(5, QString());
         QVERIFY(QSignalSpy(&window.Timer1(), &Ticker::ticked).wait(5000));
         QVERIFY(QTime::fromString(window.panelText(5), QStringLiteral("h:mm:ss AP")).isValid());
@@ -111,11 +120,17 @@ private slots:
         QVERIFY(log->open(QIODevice::WriteOnly | QIODevice::Truncate));
         log->write("TNT 0101\r\n");
         window.openLog(std::move(log));
-        // Closed during a wait: the wait ends, and a caller that goes on anyway does not
-        // wait again.
-        QTimer::singleShot(0, &window, [&] { window.close(); });
-        QVERIFY(!window.WaitSeconds(1000));
-        QVERIFY(!window.WaitSeconds(1));
+        // Closed during a wait: the wait ends, a caller that goes on anyway does not
+        // wait again, and the window goes once the command has ended.
+        std::optional<bool> again;
+        window.commands().enqueue([&]() -> QCoro::Task<> {
+            waited = co_await window.WaitSeconds(1000);
+            again = co_await window.WaitSeconds(1);
+        });
+        window.close();
+        QTRY_COMPARE(again, std::optional(false));
+        QCOMPARE(waited, std::optional(false));
+        QTRY_VERIFY(!window.isVisible());
         QCOMPARE(fileBytes(m_environment.filePath("session.TNT")), QByteArray("TNT 0101\r\n"));
         QStringList after;
         for (const char* key : keys)

@@ -3,7 +3,7 @@
 #include "Dialogs.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "WindowTest.h"
 #include "form1.h"
 
@@ -83,9 +83,9 @@ private slots:
                 access ? "Clear Access Code" : "Clear tenant", Answer::Ok, Dialogs::Buttons::Ok,
                 Dialogs::Icon::Information);
         };
-        SerialPort& port = m_window->MSComm1();
+        LinkSession& port = m_window->MSComm1();
         port.setCommPort(1);
-        QVERIFY(port.open().ok);
+        QVERIFY(port.open().ok());
         if (!box.isEmpty()) {
             warning();
             click(button, {}, box);

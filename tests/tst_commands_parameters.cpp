@@ -5,7 +5,7 @@
 #include "PcClock.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "WindowTest.h"
 #include "form1.h"
@@ -169,9 +169,9 @@ private slots:
         QFile::remove(adapter);
         QVERIFY(QFile::link(m_fixture->pty().slaveName(), adapter));
         m_fixture->settings().setValue("Ports", "COM1", adapter);
-        SerialPort& serial = m_window->MSComm1();
+        LinkSession& serial = m_window->MSComm1();
         if (row.port != Closed)
-            QVERIFY(serial.open().ok);
+            QVERIFY(serial.open().ok());
         const int opened = serial.openCount();
         if (row.port == Gone)
             QVERIFY(QFile::remove(adapter));
@@ -229,7 +229,7 @@ private slots:
             clickInside(control(name), 0.9);
             QTRY_COMPARE(control<QLineEdit>(name)->cursorPosition(), 0);
         }
-        QVERIFY(m_window->MSComm1().open().ok);
+        QVERIFY(m_window->MSComm1().open().ok());
         for (const char* name : { "ARN", "systemid", "medit5" })
             control(name)->setEnabled(false);
         QStringList seen;

@@ -1,7 +1,7 @@
 // A whole programming run: the tool and the controller simulator over a
 // pseudo-terminal, driven through the real main window and editor.
 #include "ScriptedDialogs.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "WindowTest.h"
 #include "form1.h"

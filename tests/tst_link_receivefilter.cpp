@@ -1,5 +1,4 @@
 #include "ReceiveFilter.h"
-#include "SerialPort.h"
 
 #include <QTest>
 
@@ -42,10 +41,11 @@ private slots:
     // What the status bar and the error box show for each serial event; the others show nothing.
     void eventTexts()
     {
+        using ReceiveFilter::LinkEvent;
         QStringList seen;
-        for (int code :
-            { SerialPort::EvReceive, SerialPort::EvSend, SerialPort::ErOverrun, SerialPort::ErTxFull })
-            seen << ReceiveFilter::eventTexts(code).status + '|' + ReceiveFilter::eventTexts(code).error;
+        for (LinkEvent event :
+            { LinkEvent::Received, LinkEvent::Parity, LinkEvent::Overrun, LinkEvent::TransmitHeld })
+            seen << ReceiveFilter::eventTexts(event).status + '|' + ReceiveFilter::eventTexts(event).error;
         QCOMPARE(seen, (QStringList { "Receiving...|", "|", "|Overrun Error", "|Transmit Buffer Full" }));
     }
 };

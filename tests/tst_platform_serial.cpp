@@ -1,13 +1,13 @@
+#include "LinkSession.h"
 #include "Pty.h"
-#include "SerialPort.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-// The serial component against real pseudo-terminals: what the far end reads is
-// what counts.
+// The link session against real pseudo-terminals, left raw as by another program:
+// what the far end reads is what counts.
 class SerialPortTest : public QObject
 {
     Q_OBJECT
@@ -15,51 +15,89 @@ class SerialPortTest : public QObject
     TestEnvironment environment;
     SettingsStore settings;
 
-    // A port whose number 1 is the pty, opened as the tool opens it.
-    std::unique_ptr<SerialPort> openOn(const Pty& pty)
+    // A session whose port 1 is the pty, opened as the tool opens it.
+    std::unique_ptr<LinkSession> openOn(const Pty& pty)
     {
         settings.setValue(QStringLiteral("Ports"), QStringLiteral("COM1"), pty.slaveName());
-        auto port = std::make_unique<SerialPort>(settings);
-        port->setCommPort(1);
-        port->setHandshaking(SerialPort::Handshaking::XonXoff);
-        port->setSettings(QStringLiteral("1200,N,8,1"));
-        return port->open().ok ? std::move(port) : nullptr;
+        auto link = std::make_unique<LinkSession>(settings);
+        link->setCommPort(1);
+        link->setSettings(QStringLiteral("9600,N,8,1"));
+        return link->open().ok() ? std::move(link) : nullptr;
     }
 
 private slots:
-    // Every byte value but XON/XOFF, a long line and a short one, the port closed at
-    // once after each write and opened again for the next, as a command on the direct
-    // line does: every byte leaves, in order. Then the device vanishes: that is reported
-    // once, whatever the dead device still raises.
-    void writesArriveThenHangUp()
+    // Every byte value, a long line and a short one, the port closed and opened again
+    // before each, as a command on the direct line does: every byte leaves, in order.
+    void linesLeaveWholeAcrossRenewals()
     {
         QByteArray all;
         for (int b = 0; b < 256; ++b)
-            if (b != 0x11 && b != 0x13)
-                all.append(char(b));
+            all.append(char(b));
         const QByteArrayList lines { all, QByteArray(600, 'x') + "\r\n", "DIS\r\n" };
         Pty pty;
-        auto port = openOn(pty);
-        QVERIFY(port);
-        for (const QByteArray& line : lines) {
-            QVERIFY(port->portOpen() || port->open().ok);
-            QVERIFY(port->output(line));
-            port->close();
-        }
-        QVERIFY(pty.waitFor(lines.join()));
+        auto link = openOn(pty);
+        QVERIFY(link);
+        QList<bool> sent;
+        auto body = [&]() -> QCoro::Task<> {
+            for (const QByteArray& line : lines) {
+                co_await link->reopen();
+                const bool left = co_await link->send(line);
+                sent << left;
+            }
+        };
+        auto task = body();
+        QVERIFY(pty.waitFor(lines.join(), 10000));
+        QTRY_COMPARE(sent, QList<bool>(3, true));
         QCOMPARE(pty.take(), lines.join());
+    }
 
-        QVERIFY(port->open().ok);
-        QSignalSpy lost(port.get(), &SerialPort::deviceLost);
-        int events = 0;
-        connect(port.get(), &SerialPort::commChanged, this, [&] { ++events; });
+    // The controller's XOFF and XON never reach the receiver, and the hold they make
+    // outlasts a close and reopen: a line waits for XON.
+    void holdOutlastsARenewal()
+    {
+        Pty pty;
+        auto link = openOn(pty);
+        QVERIFY(link);
+        QSignalSpy received(link.get(), &LinkSession::received);
+        QVERIFY(pty.write("AB\x13"
+                          "CD"));
+        QTRY_VERIFY(link->held());
+        std::optional<bool> sent;
+        auto body = [&]() -> QCoro::Task<> {
+            co_await link->reopen();
+            sent = co_await link->send("PARPDL\r\n");
+        };
+        auto task = body();
+        QCOMPARE(pty.drain(300), QByteArray());
+        QVERIFY(!sent);
+        QVERIFY(pty.write("\x11"));
+        QVERIFY(pty.waitFor("PARPDL\r\n"));
+        QTRY_COMPARE(sent, std::optional(true));
+        QByteArray text;
+        for (const QList<QVariant>& signal : std::as_const(received))
+            text += signal.constFirst().toByteArray();
+        QCOMPARE(text, QByteArray("ABCD"));
+    }
+
+    // The device vanishes: that is reported once, whatever the dead device still
+    // raises, and nothing more can be sent.
+    void hangUpIsReportedOnce()
+    {
+        Pty pty;
+        auto link = openOn(pty);
+        QVERIFY(link);
+        QSignalSpy lost(link.get(), &LinkSession::deviceLost);
+        QSignalSpy errors(link.get(), &LinkSession::lineError);
         pty.closeMaster();
         QTRY_COMPARE(lost.count(), 1);
-        QVERIFY(!port->portOpen());
+        QVERIFY(!link->portOpen());
         QTest::qWait(200);
         QCOMPARE(lost.count(), 1);
-        QCOMPARE(events, 0);
-        QVERIFY(!port->output("DIS\r\n"));
+        QCOMPARE(errors.count(), 0);
+        std::optional<bool> sent;
+        auto body = [&]() -> QCoro::Task<> { sent = co_await link->send("DIS\r\n"); };
+        auto task = body();
+        QCOMPARE(sent, std::optional(false));
     }
 };
 

@@ -5,7 +5,7 @@
 #include "MaskedEdit.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "WindowTest.h"
 #include "form1.h"
@@ -108,7 +108,7 @@ class FilesTest : public WindowTest
     {
         click("Option8");
         m_window->MSComm1().setCommPort(1);
-        QVERIFY(m_window->MSComm1().open().ok);
+        QVERIFY(m_window->MSComm1().open().ok());
         control("upload")->setEnabled(true);
         click("upload");
         QCOMPARE(QApplication::focusWidget(), control("up_par"));

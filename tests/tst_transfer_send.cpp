@@ -2,7 +2,7 @@
 // order, the pause before each, the counts, and the ends of a send.
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
 #include "WindowTest.h"
@@ -50,7 +50,7 @@ private slots:
         openWindow();
         m_progress = control<QProgressBar>("Progress");
         m_window->MSComm1().setCommPort(1);
-        QVERIFY(m_window->MSComm1().open().ok);
+        QVERIFY(m_window->MSComm1().open().ok());
         // The far end is read as the tool writes, even inside a click.
         m_reader = std::make_unique<QSocketNotifier>(m_fixture->pty().masterFd(), QSocketNotifier::Read);
         connect(m_reader.get(), &QSocketNotifier::activated, this,
@@ -191,7 +191,7 @@ private slots:
         control("download")->setEnabled(true);
         click("download");
         QVERIFY(!control("sendfileg")->isEnabled() && !control("clearevr")->isEnabled());
-        QVERIFY(m_window->MSComm1().open().ok);
+        QVERIFY(m_window->MSComm1().open().ok());
         click("download");
         for (const QString& name : controls)
             QVERIFY2(control(name)->isEnabled() != untouched.contains(name), qPrintable(name));

@@ -1,7 +1,7 @@
 #include "SerialPortsMenu.h"
 
 #include "PortMap.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "SerialPortsDialog.h"
 #include "form1.h"
 
@@ -21,7 +21,7 @@ SerialPortsMenu::SerialPortsMenu(form1& window)
     connect(&window, &form1::loaded, this, &SerialPortsMenu::updatePanelTip);
     for (QRadioButton* port : { ui.Option1, ui.Option2, ui.Option3, ui.Option4 })
         connect(port, &QRadioButton::toggled, this, &SerialPortsMenu::updatePanelTip);
-    connect(&window.MSComm1(), &SerialPort::openChanged, this, &SerialPortsMenu::updatePanelTip);
+    connect(&window.MSComm1(), &LinkSession::openChanged, this, &SerialPortsMenu::updatePanelTip);
     // The variables and the settings may change behind the window's back: the tip
     // is made afresh when it is asked for.
     if (m_panel2)
@@ -70,7 +70,7 @@ QString SerialPortsMenu::deviceInUse() const
 
 QString SerialPortsMenu::panelTip() const
 {
-    const SerialPort& port = m_window.MSComm1();
+    const LinkSession& port = m_window.MSComm1();
     if (const QString inUse = deviceInUse(); !inUse.isEmpty())
         return tr("Port %1 is open on %2.").arg(port.commPort()).arg(inUse);
     const int selected = selectedPort();

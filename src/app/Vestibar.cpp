@@ -5,7 +5,6 @@
 #include "Editors.h"
 #include "Form2.h"
 #include "Link.h"
-#include "ProductPicture.h"
 #include "SerialPortsMenu.h"
 #include "SettingsStore.h"
 #include "Transfer.h"
@@ -14,7 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QIcon>
 #include <QTimer>
 
 namespace Vestibar {
@@ -40,11 +38,6 @@ int start(QApplication& app)
 {
     SettingsStore settings;
     QtDialogs dialogs;
-
-    // Every window's icon is the product picture.
-    ProductPicture picture;
-    picture.resize(picture.sizeHint());
-    app.setWindowIcon(QIcon(picture.grab()));
 
     QElapsedTimer shown;
     auto splash = std::make_unique<Form2>();

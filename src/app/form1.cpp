@@ -1,16 +1,20 @@
 #include "form1.h"
 
+#include "ButtonKeys.h"
+#include "CommandQueue.h"
 #include "Dialogs.h"
 #include "Form3.h"
+#include "LinkSession.h"
 #include "MaskedEdit.h"
 #include "MenuShortcutFilter.h"
-#include "SerialPort.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
 #include "setform.h"
 #include "ui_form1.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFontDatabase>
 #include <QIODevice>
 #include <QLabel>
@@ -118,11 +122,11 @@ form1::form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
     , m_ui(std::make_unique<Ui::form1>())
     , m_settings(settings)
     , m_dialogs(dialogs)
-    , m_comm(new SerialPort(settings, this))
+    , m_link(new LinkSession(settings, this))
     , m_timer1(new Ticker(this))
 {
     m_ui->setupUi(this);
-    m_comm->setObjectName(QStringLiteral("MSComm1"));
+    m_link->setObjectName(QStringLiteral("MSComm1"));
     m_timer1->setObjectName(QStringLiteral("Timer1"));
 
     for (const BoxMask& entry : BoxMasks)
@@ -146,6 +150,9 @@ form1::form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
             editKeys->watch(box);
     }
 
+    // Enter on a focused button presses it, as Space does.
+    ButtonKeys::install(this);
+
     connect(m_timer1, &Ticker::ticked, this, &form1::Timer1_Timer);
     connect(m_ui->Command3, &QPushButton::clicked, this, &form1::Command3_Click);
     connect(m_ui->close, &QAction::triggered, this, &form1::close_Click);
@@ -155,7 +162,12 @@ form1::form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
 
 form1::~form1()
 {
-    m_timer1->abortWaits();
+    // Closing waits for the running command; a window destroyed without closing
+    // lets it end first, since it would resume into this window.
+    m_link->commands().stop();
+    m_link->dropOutput();
+    while (!m_link->commands().idle())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     while (m_busyDepth > 0)
         setBusyPointer(false);
 }
@@ -165,9 +177,14 @@ Ui::form1& form1::ui()
     return *m_ui;
 }
 
-SerialPort& form1::MSComm1()
+LinkSession& form1::MSComm1()
 {
-    return *m_comm;
+    return *m_link;
+}
+
+CommandQueue& form1::commands()
+{
+    return m_link->commands();
 }
 
 Ticker& form1::Timer1()
@@ -237,14 +254,41 @@ void form1::closeLog()
     m_logFileNumber = 0;
 }
 
-bool form1::WaitSeconds(double seconds)
+std::chrono::milliseconds form1::waitLength(double seconds)
 {
-    if (m_closing)
-        return false;
+    // The wait ends on the first tick after the count exceeds seconds.
+    const int ticks = seconds < 0 ? 1 : int(seconds) + 1;
+    return Ticker::tickLength() * ticks;
+}
+
+QCoro::Task<bool> form1::WaitSeconds(double seconds)
+{
     m_tickCount = 0;
+    // Restarted so that the wait's ticks are the clock's; the clock keeps running
+    // after the wait, so the status panel never freezes.
     m_timer1->start();
-    // The clock keeps running after the wait, so the status panel never freezes.
-    return m_timer1->waitUntil([this, seconds] { return m_tickCount > seconds; }) && !m_closing;
+    ++m_waits;
+    const bool waited = co_await commands().pauseUntil(QDeadlineTimer(waitLength(seconds), Qt::PreciseTimer));
+    --m_waits;
+    co_return waited;
+}
+
+bool form1::waiting() const
+{
+    return m_waits > 0;
+}
+
+void form1::stopCommands()
+{
+    const int queued = commands().stop();
+    const bool held = m_link->dropOutput();
+    const int notSent = queued + (held ? 1 : 0);
+    if (notSent == 0)
+        return;
+    const QString text = notSent == 1
+        ? QStringLiteral("1 command was not sent to the controller.")
+        : QStringLiteral("%1 commands were not sent to the controller.").arg(notSent);
+    m_dialogs.inform(text, QStringLiteral("Disconnect"), Dialogs::Icon::Exclamation);
 }
 
 bool form1::rs232Mode() const
@@ -287,10 +331,17 @@ void form1::closeEvent(QCloseEvent* event)
 {
     if (!m_closing) {
         m_closing = true;
-        // A handler inside a wait sees it end and stops; a line still held by the
-        // far end gets one bound to leave when the port closes with the window.
-        m_timer1->abortWaits();
-        m_comm->abortWaits();
+        stopCommands();
+    }
+    // The running command ends first (at its next wait); the window goes after it.
+    if (!commands().idle()) {
+        connect(&commands(), &CommandQueue::becameIdle, this, &QWidget::close,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        event->ignore();
+        return;
+    }
+    if (!m_unloaded) {
+        m_unloaded = true;
         Form_Unload();
     }
     event->accept();
@@ -346,8 +397,6 @@ void form1::Form_Load()
     for (QWidget* control : std::as_const(m_linkControls))
         control->setEnabled(false);
 
-    m_comm->setSThreshold(1);
-
     if (!m_ui->Text2->text().isEmpty())
         m_ui->connect->setEnabled(true);
 
@@ -361,9 +410,9 @@ void form1::Form_Unload()
     QRadioButton* const portButtons[] = { m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4 };
     for (int i = 0; i < 4; ++i) {
         if (portButtons[i]->isChecked())
-            m_comm->setCommPort(i + 1);
+            m_link->setCommPort(i + 1);
     }
-    m_settings.setValue(Properties, QStringLiteral("Port"), QString::number(m_comm->commPort()));
+    m_settings.setValue(Properties, QStringLiteral("Port"), QString::number(m_link->commPort()));
 
     if (!m_ui->Text2->text().isEmpty())
         m_settings.setValue(Properties, QStringLiteral("ph"), m_ui->Text2->text());

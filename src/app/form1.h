@@ -4,15 +4,18 @@
 // through ui() (its own AutoUic could not find form1.ui).
 #include "ui_form1.h"
 
+#include <QCoro/QCoroTask>
 #include <QList>
 #include <QMainWindow>
 
+#include <chrono>
 #include <memory>
 
+class CommandQueue;
 class Dialogs;
+class LinkSession;
 class QIODevice;
 class QLabel;
-class SerialPort;
 class SettingsStore;
 class Ticker;
 class setform;
@@ -30,7 +33,9 @@ public:
     ~form1() override;
 
     Ui::form1& ui();
-    SerialPort& MSComm1();
+    // The serial component: the one owner of the line and of the command queue.
+    LinkSession& MSComm1();
+    CommandQueue& commands();
     Ticker& Timer1();
     Dialogs& dialogs();
     SettingsStore& settings();
@@ -53,10 +58,18 @@ public:
     QIODevice* logFile() const;
     void closeLog(); // closes, sets logFileNumber to 0; does not touch Command3
 
-    // WaitSeconds: restarts Timer1 and sleeps in a nested event loop until the tick
-    // count exceeds seconds (WaitSeconds(2) returns on the third tick). Returns
-    // false when the wait ended because the window is closing.
-    bool WaitSeconds(double seconds);
+    // WaitSeconds: restarts Timer1 and pauses the running command until the tick
+    // count exceeds seconds (WaitSeconds(2) ends on the third tick); queued commands
+    // run meanwhile. False when the command is being stopped (Disconnect, closing).
+    QCoro::Task<bool> WaitSeconds(double seconds);
+    // How long WaitSeconds(seconds) lasts.
+    static std::chrono::milliseconds waitLength(double seconds);
+    // True while a command is inside WaitSeconds.
+    bool waiting() const;
+
+    // Ends the running command and drops the queued ones and whatever line is still
+    // held, and tells the operator once how many commands were not sent.
+    void stopCommands();
 
     // RS232 mode: Option7 selected.
     bool rs232Mode() const;
@@ -68,7 +81,7 @@ public:
     // a chosen file to the editor that loads it.
     QString& openDialogFileName();
 
-    // True once the window has begun to unload.
+    // True once the window has been asked to close.
     bool closing() const;
 
 signals:
@@ -94,16 +107,18 @@ private:
     std::unique_ptr<Ui::form1> m_ui;
     SettingsStore& m_settings;
     Dialogs& m_dialogs;
-    SerialPort* m_comm = nullptr;
+    LinkSession* m_link = nullptr;
     Ticker* m_timer1 = nullptr;
     setform* m_setform = nullptr;
     QLabel* m_panels[5] = {};
     std::unique_ptr<QIODevice> m_log;
     int m_tickCount = 0;
+    int m_waits = 0;
     int m_logFileNumber = 0;
     QString m_openDialogFileName;
     bool m_loaded = false;
     bool m_closing = false;
+    bool m_unloaded = false;
     int m_busyDepth = 0;
     QList<QWidget*> m_linkControls;
 };

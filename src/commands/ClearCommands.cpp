@@ -3,8 +3,8 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "LinkSession.h"
 #include "MaskedEdit.h"
-#include "SerialPort.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -46,27 +46,34 @@ ClearCommands::ClearCommands(form1& window)
 
 void ClearCommands::clear_Click(const ClearCommand& command)
 {
+    auto* box = command.box ? m_window.findChild<MaskedEdit*>(QLatin1String(command.box)) : nullptr;
+    const QString value = box ? box->digits() : QString();
+    Commands::enqueue(m_window, [this, &command, value] { return clearCommand(command, value); });
+}
+
+QCoro::Task<> ClearCommands::clearCommand(const ClearCommand& command, QString value)
+{
     const QString keyword = QString::fromLatin1(command.keyword);
     if (!command.box) {
         // Whole database: the question comes before the port is looked at.
         if (confirmed(command))
-            Commands::SendCommandLine(m_window, CommandLine::fixed(keyword));
-        return;
+            co_await Commands::SendCommandLine(m_window, CommandLine::fixed(keyword));
+        co_return;
     }
 
     auto* box = m_window.findChild<MaskedEdit*>(QLatin1String(command.box));
-    const QString value = box ? box->digits() : QString();
     if (value.isEmpty() || !m_window.MSComm1().portOpen()) {
         m_window.dialogs().inform(QString::fromLatin1(command.warning),
             QString::fromLatin1(command.warningTitle), Dialogs::Icon::Information);
         if (box)
             box->setFocus();
-        return;
+        co_return;
     }
     if (!confirmed(command))
-        return;
-    if (!Commands::SendCommandLine(m_window, CommandLine::withValue(keyword, value)))
-        return;
+        co_return;
+    const bool sent = co_await Commands::SendCommandLine(m_window, CommandLine::withValue(keyword, value));
+    if (!sent)
+        co_return;
     if (auto* next = m_window.findChild<QWidget*>(QLatin1String(command.next)))
         next->setFocus();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
+#include <QString>
 
 class form1;
 
@@ -26,6 +28,8 @@ public:
 
 private:
     void clear_Click(const ClearCommand& command);
+    // The command as queued, with the entry its box held when it was asked for.
+    QCoro::Task<> clearCommand(const ClearCommand& command, QString value);
     bool confirmed(const ClearCommand& command);
 
     form1& m_window;

@@ -2,8 +2,8 @@
 
 #include "CommandLine.h"
 #include "CommandSender.h"
+#include "LinkSession.h"
 #include "PcClock.h"
-#include "SerialPort.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -27,35 +27,46 @@ ClockCommands::ClockCommands(form1& window)
 
 void ClockCommands::RtRTc_Click()
 {
-    // The clock is read once, before the port is looked at.
-    if (sendClockLine(CommandLine::time(PcClock::now().time())))
-        focusOn("RtRTc");
+    // The clock is read once, at the click, before the port is looked at.
+    const QByteArray line = CommandLine::time(PcClock::now().time());
+    Commands::enqueue(m_window, [this, line] { return clockCommand(line); });
 }
 
 void ClockCommands::date_Click()
 {
-    if (sendClockLine(CommandLine::date(PcClock::now().date())))
-        focusOn("RtRTc");
+    const QByteArray line = CommandLine::date(PcClock::now().date());
+    Commands::enqueue(m_window, [this, line] { return clockCommand(line); });
 }
 
 void ClockCommands::endg_Click()
 {
-    // The direct line's port is renewed first: the focus goes to Connect only once
-    // the line can go out, right before it does. The link itself stays up.
-    Commands::SendOptions options;
-    if (m_window.MSComm1().portOpen() && !Commands::renewPort(m_window, options.guardTitle))
-        return;
-    options.renew = false;
-    options.afterGuard = [this] { focusOn("connect"); };
-    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("END")), options);
+    Commands::enqueue(m_window, [this] { return endCommand(); });
 }
 
-bool ClockCommands::sendClockLine(const QByteArray& line)
+QCoro::Task<> ClockCommands::clockCommand(QByteArray line)
 {
     // The clock lines go out on the port as it is, without the RS232 renewal.
     Commands::SendOptions options;
     options.renew = false;
-    return Commands::SendCommandLine(m_window, line, options);
+    // Both leave the focus on Time.
+    const bool sent = co_await Commands::SendCommandLine(m_window, line, options);
+    if (sent)
+        focusOn("RtRTc");
+}
+
+QCoro::Task<> ClockCommands::endCommand()
+{
+    // The direct line's port is renewed first: the focus goes to Connect only once
+    // the line can go out, right before it does. The link itself stays up.
+    Commands::SendOptions options;
+    if (m_window.MSComm1().portOpen()) {
+        const bool renewed = co_await Commands::renewPort(m_window, options.guardTitle);
+        if (!renewed)
+            co_return;
+    }
+    options.renew = false;
+    options.afterGuard = [this] { focusOn("connect"); };
+    co_await Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("END")), options);
 }
 
 void ClockCommands::focusOn(const char* name)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QCoro/QCoroTask>
 #include <QObject>
 
 class form1;
@@ -17,7 +19,9 @@ private:
     void date_Click();
     void endg_Click();
 
-    bool sendClockLine(const QByteArray& line);
+    // The commands as queued; the clock lines carry the PC's time of the click.
+    QCoro::Task<> clockCommand(QByteArray line);
+    QCoro::Task<> endCommand();
     void focusOn(const char* name);
 
     form1& m_window;

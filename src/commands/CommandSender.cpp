@@ -1,52 +1,60 @@
 #include "CommandSender.h"
 
+#include "CommandQueue.h"
 #include "Dialogs.h"
-#include "InputHold.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "form1.h"
 
-bool Commands::renewPort(form1& window, const QString& guardTitle)
+void Commands::enqueue(form1& window, std::function<QCoro::Task<>()> command)
+{
+    window.commands().enqueue(std::move(command));
+}
+
+void Commands::enqueueLong(form1& window, std::function<QCoro::Task<>()> command)
+{
+    window.commands().enqueue(std::move(command), CommandQueue::Kind::Long);
+}
+
+QCoro::Task<bool> Commands::renewPort(form1& window, QString guardTitle)
 {
     if (!window.rs232Mode())
-        return true;
-    InputHold hold;
-    SerialPort& port = window.MSComm1();
-    const SerialPort::OpenResult reopened = port.reopen();
-    if (reopened.ok)
-        return true;
+        co_return true;
+    const SerialPort::OpenResult reopened = co_await window.MSComm1().reopen();
+    if (reopened.ok())
+        co_return true;
+    if (window.commands().stopping())
+        co_return false;
     Dialogs::Message message;
     message.text = QStringLiteral("The comm port is closed");
     message.title = guardTitle;
     message.details = reopened.reason;
     window.dialogs().message(message);
-    return false;
+    co_return false;
 }
 
-bool Commands::SendCommandLine(form1& window, const QByteArray& line, const SendOptions& options)
+QCoro::Task<bool> Commands::SendCommandLine(form1& window, QByteArray line, SendOptions options)
 {
-    // A command runs to its end: clicks and keys made meanwhile come after it.
-    InputHold hold;
-    SerialPort& port = window.MSComm1();
-    const QString closed = QStringLiteral("The comm port is closed");
-    if (!port.portOpen()) {
-        window.dialogs().inform(closed, options.guardTitle);
-        return false;
+    LinkSession& link = window.MSComm1();
+    if (!link.portOpen()) {
+        window.dialogs().inform(QStringLiteral("The comm port is closed"), options.guardTitle);
+        co_return false;
     }
     if (options.afterGuard)
         options.afterGuard();
 
-    if (options.renew && !renewPort(window, options.guardTitle))
-        return false;
+    if (options.renew) {
+        const bool renewed = co_await renewPort(window, options.guardTitle);
+        if (!renewed)
+            co_return false;
+    }
 
     // A line the far end holds back with XOFF is waited for (the transmit event
     // tells the operator); it fails only when the port fails or the operator gives up.
-    if (!port.output(line)) {
-        // Closing the window ended the wait: the line may still leave as the port closes.
-        if (window.closing())
-            return false;
+    const bool left = co_await link.send(line);
+    if (left)
+        co_return true;
+    if (!window.commands().stopping())
         window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
             options.guardTitle, Dialogs::Icon::Exclamation);
-        return false;
-    }
-    return true;
+    co_return false;
 }

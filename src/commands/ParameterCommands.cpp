@@ -1,17 +1,19 @@
 #include "ParameterCommands.h"
 
+#include "BusyPointer.h"
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "LineText.h"
+#include "LinkSession.h"
 #include "MaskedEdit.h"
-#include "SerialPort.h"
+#include "PlainEdit.h"
 #include "form1.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QTimer>
 
 #include <array>
 
@@ -69,15 +71,17 @@ ParameterCommands::ParameterCommands(form1& window)
                 box->installEventFilter(this);
         }
     }
-    // The masked boxes put their caret at the start themselves; this one is a plain text box.
-    m_newMasterCode = m_window.findChild<QLineEdit*>(QStringLiteral("Medit_New_mastercode"));
+    // The masked boxes keep their caret and refuse what the line cannot carry
+    // themselves; these two are plain text boxes.
+    for (QLineEdit* box : { m_window.ui().Medit_New_mastercode, m_window.ui().MsgWel }) {
+        PlainEdit::install(box);
+        LineText::install(box);
+    }
 }
 
 bool ParameterCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn && watched == m_newMasterCode) {
-        Medit_New_mastercode_GotFocus();
-    } else if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event))) {
         for (const ParameterCommand& command : commands) {
             if (command.kind == Kind::Value && watched->objectName() == QLatin1String(command.box)) {
                 box_KeyPress(command);
@@ -91,99 +95,107 @@ bool ParameterCommands::eventFilter(QObject* watched, QEvent* event)
 
 void ParameterCommands::button_Click(const ParameterCommand& command)
 {
+    // The value is the box's at the click: typing meanwhile changes only later commands.
+    const QString value = command.box ? valueOf(command.box) : QString();
+    Commands::enqueue(m_window, [this, &command, value] { return buttonCommand(command, value); });
+}
+
+void ParameterCommands::box_KeyPress(const ParameterCommand& command)
+{
+    const QString value = valueOf(command.box);
+    Commands::enqueue(m_window, [this, &command, value] { return enterCommand(command, value); });
+}
+
+QCoro::Task<> ParameterCommands::buttonCommand(const ParameterCommand& command, QString value)
+{
     switch (command.kind) {
     case Kind::Message:
-        message_Click();
-        return;
+        co_await messageCommand(value);
+        co_return;
     case Kind::Value:
-        if (valueOf(command.box).isEmpty()) {
+        if (value.isEmpty()) {
             m_window.dialogs().inform(QString::fromLatin1(command.prompt));
             focusOn(command.box);
-            return;
+            co_return;
         }
-        if (!acceptsValue(command)) {
+        if (!acceptsValue(command, value)) {
             focusOn(command.box);
-            return;
+            co_return;
         }
         break;
     case Kind::Fixed:
         break;
     }
-    if (send(command, QStringLiteral("Disconnect")))
+    const bool sent = co_await send(command, value, QStringLiteral("Disconnect"));
+    if (sent)
         focusOn(command.next);
 }
 
-void ParameterCommands::box_KeyPress(const ParameterCommand& command)
+QCoro::Task<> ParameterCommands::enterCommand(const ParameterCommand& command, QString value)
 {
     // No value guard here: an empty box sends the keyword and the blank alone.
-    if (!acceptsValue(command))
-        return;
-    if (send(command, QString::fromLatin1(command.enterGuardTitle)))
+    if (!acceptsValue(command, value))
+        co_return;
+    const bool sent = co_await send(command, value, QString::fromLatin1(command.enterGuardTitle));
+    if (sent)
         focusOn(command.next);
 }
 
-bool ParameterCommands::acceptsValue(const ParameterCommand& command)
+bool ParameterCommands::acceptsValue(const ParameterCommand& command, const QString& value)
 {
     // The controller's master-code entry takes four digits: a shorter new code, or
     // one with other characters, would lock the installer out.
     if (!command.fourDigits)
         return true;
     static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
-    if (fourDigits.match(valueOf(command.box)).hasMatch())
+    if (fourDigits.match(value).hasMatch())
         return true;
     m_window.dialogs().inform(QStringLiteral("The new master code must be 4 digits"));
     return false;
 }
 
-void ParameterCommands::message_Click()
+QCoro::Task<> ParameterCommands::messageCommand(QString text)
 {
-    const QString text = valueOf("MsgWel");
     if (text.isEmpty() || !m_window.MSComm1().portOpen()) {
         m_window.dialogs().inform(QStringLiteral("Please Input the text in 'Welcome Message' box"),
             QStringLiteral("Wellcome Message"));
-        return;
+        co_return;
     }
-    m_window.setBusyPointer(true);
-    Commands::SendCommandLine(m_window, CommandLine::withValue(QStringLiteral("PARMSG"), text));
-    m_window.setBusyPointer(false);
+    const BusyPointer busy(m_window);
+    co_await Commands::SendCommandLine(m_window, CommandLine::withValue(QStringLiteral("PARMSG"), text));
 }
 
-void ParameterCommands::Medit_New_mastercode_GotFocus()
-{
-    // After the box's own focus handling, which may select all on Tab.
-    QTimer::singleShot(0, m_newMasterCode, [box = m_newMasterCode] { box->setCursorPosition(0); });
-}
-
-bool ParameterCommands::send(const ParameterCommand& command, const QString& guardTitle)
+QCoro::Task<bool> ParameterCommands::send(const ParameterCommand& command, QString value, QString guardTitle)
 {
     const QString keyword = QString::fromLatin1(command.keyword);
     const QByteArray line
-        = command.box ? CommandLine::withValue(keyword, valueOf(command.box)) : CommandLine::fixed(keyword);
-    auto* arn = m_window.findChild<QWidget*>(QStringLiteral("ARN"));
+        = command.box ? CommandLine::withValue(keyword, value) : CommandLine::fixed(keyword);
+    Ui::form1& ui = m_window.ui();
 
     Commands::SendOptions options;
     options.guardTitle = guardTitle;
     if (command.effect == Effect::EnableArnFirst)
-        options.afterGuard = [arn] { arn->setEnabled(true); };
-    if (!Commands::SendCommandLine(m_window, line, options))
-        return false;
+        options.afterGuard = [&ui] { ui.ARN->setEnabled(true); };
+    const bool sent = co_await Commands::SendCommandLine(m_window, line, options);
+    if (!sent)
+        co_return false;
 
     switch (command.effect) {
     case Effect::None:
     case Effect::EnableArnFirst:
         break;
     case Effect::DisableArn:
-        arn->setEnabled(false);
+        ui.ARN->setEnabled(false);
         break;
     case Effect::EnableSystemId:
-        m_window.findChild<QWidget*>(QStringLiteral("systemid"))->setEnabled(true);
-        m_window.findChild<QWidget*>(QStringLiteral("medit5"))->setEnabled(true);
+        ui.systemid->setEnabled(true);
+        ui.medit5->setEnabled(true);
         break;
     case Effect::DisableSystemId:
-        m_window.findChild<QWidget*>(QStringLiteral("systemid"))->setEnabled(false);
+        ui.systemid->setEnabled(false);
         break;
     }
-    return true;
+    co_return true;
 }
 
 QString ParameterCommands::valueOf(const char* box) const

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
+#include <QString>
 
 class QLineEdit;
 class form1;
@@ -42,15 +44,16 @@ protected:
 private:
     void button_Click(const ParameterCommand& command);
     void box_KeyPress(const ParameterCommand& command);
-    void message_Click();
-    void Medit_New_mastercode_GotFocus();
 
+    // The commands as queued: each takes the value its box held when it was asked for.
+    QCoro::Task<> buttonCommand(const ParameterCommand& command, QString value);
+    QCoro::Task<> enterCommand(const ParameterCommand& command, QString value);
+    QCoro::Task<> messageCommand(QString text);
     // A value the command refuses is told and not sent; false then.
-    bool acceptsValue(const ParameterCommand& command);
-    bool send(const ParameterCommand& command, const QString& guardTitle);
+    bool acceptsValue(const ParameterCommand& command, const QString& value);
+    QCoro::Task<bool> send(const ParameterCommand& command, QString value, QString guardTitle);
     QString valueOf(const char* box) const;
     void focusOn(const char* name);
 
     form1& m_window;
-    QLineEdit* m_newMasterCode = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "ConnectionHandlers.h"
 
+#include "BusyPointer.h"
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
-#include "InputHold.h"
-#include "SerialPort.h"
+#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "TextFiles.h"
 #include "form1.h"
@@ -121,10 +121,10 @@ QRadioButton* ConnectionHandlers::portButton(int number) const
 
 void ConnectionHandlers::OpenPort()
 {
-    SerialPort& port = m_window.MSComm1();
+    LinkSession& port = m_window.MSComm1();
     SerialPort::OpenResult result;
     if (port.portOpen()) {
-        result.error = SerialPort::PortAlreadyOpen;
+        result.failure = SerialPort::OpenFailure::AlreadyOpen;
     } else {
         port.setCommPort(4);
         for (int number = 1; number <= 4; ++number) {
@@ -133,12 +133,11 @@ void ConnectionHandlers::OpenPort()
                 break;
             }
         }
-        port.setHandshaking(SerialPort::Handshaking::XonXoff);
         port.setSettings(LineSettings);
         result = port.open();
     }
 
-    if (!port.portOpen() || result.error == SerialPort::PortAlreadyOpen) {
+    if (!port.portOpen() || result.failure == SerialPort::OpenFailure::AlreadyOpen) {
         Dialogs::Message message;
         message.text = QStringLiteral("              The comm port is closed.");
         message.title = QStringLiteral("Vestibar 4700 Management System");
@@ -147,50 +146,46 @@ void ConnectionHandlers::OpenPort()
     }
 }
 
-void ConnectionHandlers::sendLine(const QByteArray& line)
-{
-    // Connect goes on whatever a write does.
-    m_window.MSComm1().output(line);
-}
-
 void ConnectionHandlers::connect_Click()
 {
+    Commands::enqueueLong(
+        m_window, [this, phone = m_window.ui().Text2->text()] { return connectCommand(phone); });
+}
+
+QCoro::Task<> ConnectionHandlers::connectCommand(QString phone)
+{
     Ui::form1& ui = m_window.ui();
-    SerialPort& port = m_window.MSComm1();
-    const bool noPhone = ui.Text2->text().isEmpty();
+    LinkSession& port = m_window.MSComm1();
 
     if (!port.portOpen())
         OpenPort();
     if (!port.portOpen())
-        return;
+        co_return;
 
     // The direct line dials nothing: only the modem needs the number.
-    if (noPhone && !m_window.rs232Mode()) {
+    if (phone.isEmpty() && !m_window.rs232Mode()) {
         m_window.dialogs().inform(
             QStringLiteral("Please input the phone number"), QStringLiteral("Phone Number"));
         ui.Text2->setFocus();
-        return;
+        co_return;
     }
 
-    m_window.setBusyPointer(true);
-    port.discardOutBuffer();
-    port.discardInBuffer();
+    const BusyPointer busy(m_window);
+    port.discardInput();
+    // Connect goes on whatever a write does.
     bool waited = true;
     if (!m_window.rs232Mode()) {
-        sendLine(TextFiles::toFileBytes(m_window.settingDialog().modemSetting()) + LineEnd);
-        waited = m_window.WaitSeconds(2);
-        if (waited) {
-            port.discardOutBuffer();
-            sendLine(QByteArrayLiteral("ATDT") + TextFiles::toFileBytes(ui.Text2->text()) + LineEnd);
-        }
+        co_await port.send(TextFiles::toFileBytes(m_window.settingDialog().modemSetting()) + LineEnd);
+        waited = co_await m_window.WaitSeconds(2);
+        if (waited)
+            co_await port.send(QByteArrayLiteral("ATDT") + TextFiles::toFileBytes(phone) + LineEnd);
     } else {
-        port.discardOutBuffer();
-        sendLine(CommandLine::fixed(QStringLiteral("COM")));
-        waited = m_window.WaitSeconds(1);
+        co_await port.send(CommandLine::fixed(QStringLiteral("COM")));
+        waited = co_await m_window.WaitSeconds(1);
     }
     if (waited) {
         ui.Text3->setFocus();
-        waited = m_window.WaitSeconds(2);
+        waited = co_await m_window.WaitSeconds(2);
     }
     // A Disconnect, a cancelled line error or a lost device during the waits
     // closed the link: the buttons that need it stay disabled.
@@ -199,41 +194,45 @@ void ConnectionHandlers::connect_Click()
         ui.up_hlp->setEnabled(true);
         ui.endg->setEnabled(true);
     }
-    m_window.setBusyPointer(false);
 }
 
 void ConnectionHandlers::close1_Click()
 {
-    // The link goes down in one piece: clicks made meanwhile come after it.
-    InputHold hold;
+    // Disconnect comes first: the running command ends, the queued ones and a held
+    // line are dropped, then the link goes down.
+    m_window.stopCommands();
+    Commands::enqueue(m_window, [this] { return disconnectCommand(); });
+}
+
+QCoro::Task<> ConnectionHandlers::disconnectCommand()
+{
     Ui::form1& ui = m_window.ui();
-    SerialPort& port = m_window.MSComm1();
+    LinkSession& port = m_window.MSComm1();
     const QString title = QStringLiteral("End Communicatiom ");
     if (!port.portOpen()) {
         m_window.dialogs().inform(QStringLiteral("The comm port is closed"), title);
-        return;
+        co_return;
     }
 
     Commands::SendOptions options;
     options.guardTitle = title;
     // The link is torn down whether or not the controller got the line.
-    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("DIS")), options);
+    co_await Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("DIS")), options);
 
     for (const char* name : DisconnectOrder) {
         if (auto* control = m_window.findChild<QWidget*>(QLatin1String(name)))
             control->setEnabled(false);
     }
-    port.close();
+    co_await port.close();
     ui.connect->setFocus();
     m_window.setPanelText(3, QStringLiteral("Send Record:") + QStringLiteral("  ") + QStringLiteral("0"));
     ui.Progress->hide();
     ui.Command1->hide();
-    m_window.setBusyPointer(false);
 }
 
 void ConnectionHandlers::OptionPort_Click(int number)
 {
-    SerialPort& port = m_window.MSComm1();
+    LinkSession& port = m_window.MSComm1();
     if (port.portOpen()) {
         m_window.dialogs().inform(QStringLiteral("Comm port is opened!"));
         // The buttons keep showing the port that is open, not the one clicked.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
+#include <QString>
 
 class QRadioButton;
 class form1;
@@ -20,11 +22,13 @@ public:
 private:
     void connect_Click();
     void close1_Click();
+    // The commands as queued; Connect dials the phone number of its click.
+    QCoro::Task<> connectCommand(QString phone);
+    QCoro::Task<> disconnectCommand();
     void OptionPort_Click(int number);
     void OptionMode_Click(bool rs232);
 
     QRadioButton* portButton(int number) const;
-    void sendLine(const QByteArray& line);
 
     form1& m_window;
 };

@@ -3,7 +3,9 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
-#include "SerialPort.h"
+#include "LineText.h"
+#include "LinkSession.h"
+#include "PlainEdit.h"
 #include "SettingsStore.h"
 #include "form1.h"
 
@@ -11,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
-#include <QTimer>
 
 void MasterCode::install(form1& window)
 {
@@ -48,31 +49,26 @@ MasterCodeEntry::MasterCodeEntry(form1& window)
     : QObject(&window)
     , m_window(window)
 {
-    m_text3 = m_window.findChild<QLineEdit*>(QStringLiteral("Text3"));
-    m_text2 = m_window.findChild<QLineEdit*>(QStringLiteral("Text2"));
-    if (m_text3) {
-        m_text3->setMaxLength(4);
-        // Pasting must not bring in what typing cannot.
-        m_text3->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_text3));
-        m_text3->installEventFilter(this);
+    m_text3 = m_window.ui().Text3;
+    m_text2 = m_window.ui().Text2;
+    m_text3->setMaxLength(4);
+    // Pasting must not bring in what typing cannot.
+    m_text3->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_text3));
+    m_text3->installEventFilter(this);
+    connect(m_text2, &QLineEdit::textChanged, this, &MasterCodeEntry::Text2_Change);
+    m_text2->installEventFilter(this);
+    for (QLineEdit* box : { m_text3, m_text2 }) {
+        PlainEdit::install(box);
+        LineText::install(box);
     }
-    if (m_text2) {
-        connect(m_text2, &QLineEdit::textChanged, this, &MasterCodeEntry::Text2_Change);
-        m_text2->installEventFilter(this);
-    }
-    if (auto* button = m_window.findChild<QAbstractButton*>(QStringLiteral("Mastercode")))
-        connect(button, &QAbstractButton::clicked, this, &MasterCodeEntry::Mastercode_Click);
+    connect(m_window.ui().Mastercode, &QAbstractButton::clicked, this, &MasterCodeEntry::Mastercode_Click);
 }
 
 bool MasterCodeEntry::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_text3 && watched != m_text2)
         return false;
-    if (event->type() == QEvent::FocusIn) {
-        GotFocus(static_cast<QLineEdit*>(watched));
-        return false;
-    }
     if (event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
@@ -81,10 +77,7 @@ bool MasterCodeEntry::eventFilter(QObject* watched, QEvent* event)
 
 void MasterCodeEntry::Mastercode_Click()
 {
-    if (sendMasterCode()) {
-        if (auto* upload = m_window.findChild<QWidget*>(QStringLiteral("upload")))
-            upload->setFocus();
-    }
+    Commands::enqueue(m_window, [this, code = m_text3->text()] { return masterCodeCommand(code, true); });
 }
 
 bool MasterCodeEntry::Text3_KeyPress(QKeyEvent* key)
@@ -94,7 +87,8 @@ bool MasterCodeEntry::Text3_KeyPress(QKeyEvent* key)
     if (key->key() == Qt::Key_Backspace)
         m_text3->clear();
     else if (isEnter(key))
-        sendMasterCode();
+        Commands::enqueue(
+            m_window, [this, code = m_text3->text()] { return masterCodeCommand(code, false); });
     if (isDigit(key))
         return false;
     // Only digits are typed; everything else, Enter and Backspace included, beeps.
@@ -123,28 +117,22 @@ void MasterCodeEntry::Text2_Change()
         QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), m_text2->text());
 }
 
-void MasterCodeEntry::GotFocus(QLineEdit* box)
+QCoro::Task<> MasterCodeEntry::masterCodeCommand(QString code, bool fromButton)
 {
-    // After the box's own focus handling, which may select all on Tab.
-    QTimer::singleShot(0, box, [box] { box->setCursorPosition(0); });
-}
-
-bool MasterCodeEntry::sendMasterCode()
-{
-    const QString code = m_text3->text();
     if (code.isEmpty()) {
         m_window.dialogs().inform(QStringLiteral("Please input Master Code"));
         m_text3->setFocus();
-        return false;
+        co_return;
     }
     // Unlike the parameter commands, a closed port is passed over in silence.
     if (!m_window.MSComm1().portOpen())
-        return false;
-    if (!Commands::SendCommandLine(m_window, CommandLine::masterCode(code)))
-        return false;
-    for (const char* name : { "upload", "download", "RtRTc", "date" }) {
-        if (auto* widget = m_window.findChild<QWidget*>(QLatin1String(name)))
-            widget->setEnabled(true);
-    }
-    return true;
+        co_return;
+    const bool sent = co_await Commands::SendCommandLine(m_window, CommandLine::masterCode(code));
+    if (!sent)
+        co_return;
+    Ui::form1& ui = m_window.ui();
+    for (QWidget* control : { ui.upload, ui.download, ui.RtRTc, ui.date })
+        control->setEnabled(true);
+    if (fromButton)
+        ui.upload->setFocus();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
+#include <QString>
 
 class QKeyEvent;
 class QLineEdit;
@@ -28,10 +30,10 @@ private:
     bool Text3_KeyPress(QKeyEvent* key);
     bool Text2_KeyPress(QKeyEvent* key);
     void Text2_Change();
-    void GotFocus(QLineEdit* box);
 
-    // Steps shared by the button and Enter; true when the code went out.
-    bool sendMasterCode();
+    // Steps shared by the button and Enter, as queued with the code of the moment;
+    // the button's last step puts the focus on Receive.
+    QCoro::Task<> masterCodeCommand(QString code, bool fromButton);
 
     form1& m_window;
     QLineEdit* m_text3 = nullptr;

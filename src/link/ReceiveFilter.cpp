@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "SerialPort.h"
-
 namespace ReceiveFilter {
 
 namespace {
@@ -109,24 +107,24 @@ QString forDisplay(const QString& text)
     return display;
 }
 
-EventTexts eventTexts(int code)
+EventTexts eventTexts(LinkEvent event)
 {
     struct Row
     {
-        int code;
+        LinkEvent event;
         const char* status;
         const char* error;
     };
-    // The events the tool reports; every other code (send buffer emptied, line
-    // signals, ring, break, framing and parity errors) sets no text.
+    // The events the tool reports; the others (break, framing and parity errors)
+    // set no text.
     static constexpr Row Rows[] = {
-        { SerialPort::EvReceive, "Receiving...", nullptr },
-        { SerialPort::ErOverrun, nullptr, "Overrun Error" },
-        { SerialPort::ErRxOver, nullptr, "Receive Buffer Overflow" },
-        { SerialPort::ErTxFull, nullptr, "Transmit Buffer Full" },
+        { LinkEvent::Received, "Receiving...", nullptr },
+        { LinkEvent::Overrun, nullptr, "Overrun Error" },
+        { LinkEvent::ReceiveOverflow, nullptr, "Receive Buffer Overflow" },
+        { LinkEvent::TransmitHeld, nullptr, "Transmit Buffer Full" },
     };
     for (const Row& row : Rows) {
-        if (row.code == code)
+        if (row.event == event)
             return { QString::fromLatin1(row.status), QString::fromLatin1(row.error) };
     }
     return {};

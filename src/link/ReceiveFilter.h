@@ -62,12 +62,23 @@ struct Batch
 // Adds one cleaned piece (its display form) as AppendReceived would append it.
 void add(Batch& batch, bool replacesLast, const QString& shown);
 
-// The texts that an event code of the serial component sets.
+// What happened on the line, as the receive path reports it.
+enum class LinkEvent {
+    Received,
+    Overrun,
+    ReceiveOverflow,
+    Framing,
+    Parity,
+    Break,
+    TransmitHeld, // a line held back by the controller past its bound
+};
+
+// The texts that an event of the line sets.
 struct EventTexts
 {
     QString status; // shown as "Status: " + status
     QString error; // shown as "Status: " + error, with a beep and a message box
 };
-EventTexts eventTexts(int code);
+EventTexts eventTexts(LinkEvent event);
 
 } // namespace ReceiveFilter

@@ -1,9 +1,10 @@
 #include "ReceivePath.h"
 
 #include "Dialogs.h"
+#include "LinkSession.h"
 #include "ReceiveFilter.h"
-#include "SerialPort.h"
 #include "TextFiles.h"
+#include "Ticker.h"
 #include "form1.h"
 
 #include <QAction>
@@ -32,28 +33,55 @@ ReceivePath::ReceivePath(form1& window)
     // received before any of them runs. Connected first, so called first.
     for (QAction* action : window.findChildren<QAction*>())
         connect(action, &QAction::triggered, this, &ReceivePath::showPending);
-    SerialPort& port = m_window.MSComm1();
-    connect(&port, &SerialPort::commChanged, this, &ReceivePath::MSComm1_OnComm);
-    connect(&port, &SerialPort::deviceLost, this, &ReceivePath::MSComm1_DeviceLost);
+    // The link reports from inside its own read; a message box opened there would
+    // hold back every byte that arrives while it is up. The handlers run from the
+    // event loop instead, in the order the events came.
+    LinkSession& link = m_window.MSComm1();
+    connect(&link, &LinkSession::received, this, &ReceivePath::MSComm1_Received, Qt::QueuedConnection);
+    connect(&link, &LinkSession::lineError, this, &ReceivePath::MSComm1_LineError, Qt::QueuedConnection);
+    connect(
+        &link, &LinkSession::holdOutlasted, this, &ReceivePath::MSComm1_HoldOutlasted, Qt::QueuedConnection);
+    connect(&link, &LinkSession::deviceLost, this, &ReceivePath::MSComm1_DeviceLost, Qt::QueuedConnection);
+    connect(&m_window.Timer1(), &Ticker::ticked, this, &ReceivePath::Timer1_Timer);
 }
 
-void ReceivePath::MSComm1_OnComm()
+void ReceivePath::MSComm1_Received(const QByteArray& bytes)
 {
-    // The component raises its events from inside its own read; a message box
-    // opened there would hold back every byte that arrives while it is up. The
-    // handler runs from the event loop instead, in the order the events came.
-    QMetaObject::invokeMethod(
-        this, [this, code = m_window.MSComm1().commEvent()] { handleEvent(code); }, Qt::QueuedConnection);
+    handleEvent(ReceiveFilter::LinkEvent::Received, bytes);
 }
 
-void ReceivePath::handleEvent(int code)
+void ReceivePath::MSComm1_LineError(SerialPort::LineError error)
 {
-    SerialPort& port = m_window.MSComm1();
-    port.setHandshaking(SerialPort::Handshaking::XonXoff);
+    using ReceiveFilter::LinkEvent;
+    static constexpr LinkEvent events[] = { LinkEvent::Overrun, LinkEvent::ReceiveOverflow,
+        LinkEvent::Framing, LinkEvent::Parity, LinkEvent::Break };
+    handleEvent(events[int(error)]);
+}
 
-    const ReceiveFilter::EventTexts texts = ReceiveFilter::eventTexts(code);
-    if (code == SerialPort::EvReceive)
-        AppendReceived(*m_window.ui().Text1, TextFiles::fromFileBytes(port.input()));
+void ReceivePath::MSComm1_HoldOutlasted()
+{
+    // Reported once per hold; the status bar then counts the hold's length.
+    if (m_window.MSComm1().held())
+        handleEvent(ReceiveFilter::LinkEvent::TransmitHeld);
+}
+
+void ReceivePath::Timer1_Timer()
+{
+    const LinkSession& link = m_window.MSComm1();
+    if (link.held() && link.heldForMs() > 0 && m_holdShown)
+        m_window.setPanelText(
+            1, StatusPrefix + QStringLiteral("Held by the controller for %1 s").arg(link.heldForMs() / 1000));
+    else
+        m_holdShown = false;
+}
+
+void ReceivePath::handleEvent(ReceiveFilter::LinkEvent event, const QByteArray& received)
+{
+    const ReceiveFilter::EventTexts texts = ReceiveFilter::eventTexts(event);
+    if (event == ReceiveFilter::LinkEvent::Received)
+        AppendReceived(*m_window.ui().Text1, TextFiles::fromFileBytes(received));
+    if (event == ReceiveFilter::LinkEvent::TransmitHeld)
+        m_holdShown = true;
 
     if (!texts.status.isEmpty()) {
         m_window.setPanelText(1, StatusPrefix + texts.status);
@@ -71,7 +99,7 @@ void ReceivePath::reportLineError(const QString& error)
     message.title = QStringLiteral("Click Cancel to quit, OK to ignore.");
     message.buttons = Dialogs::Buttons::OkCancel;
     // Cancel closes at once: a line the far end still holds back is given up, and
-    // the command that was writing it says so.
+    // the command that was writing it says so; what left meanwhile counts as sent.
     if (m_window.dialogs().message(message) == Dialogs::Answer::Cancel)
         m_window.MSComm1().abandon();
 }

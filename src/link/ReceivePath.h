@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReceiveFilter.h"
+#include "SerialPort.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -22,8 +23,8 @@ class ReceivePath : public QObject
 public:
     explicit ReceivePath(form1& window);
 
-    // OnComm for one event code of the serial component.
-    void handleEvent(int code);
+    // OnComm for one event of the line.
+    void handleEvent(ReceiveFilter::LinkEvent event, const QByteArray& received = {});
 
     // Cleans text, appends it to box (trimming the box first), then writes it to the
     // open log. The box takes what arrives at most every DisplayIntervalMs; the first
@@ -35,8 +36,11 @@ public:
     static constexpr int DisplayIntervalMs = 40;
 
 private:
-    void MSComm1_OnComm();
+    void MSComm1_Received(const QByteArray& bytes);
+    void MSComm1_LineError(SerialPort::LineError error);
+    void MSComm1_HoldOutlasted();
     void MSComm1_DeviceLost(const QString& reason);
+    void Timer1_Timer();
     void reportLineError(const QString& error);
     void writeLog(const QByteArray& bytes);
 
@@ -47,4 +51,5 @@ private:
     QElapsedTimer m_sinceShown;
     QByteArray m_logPending; // appended text the log has not taken yet
     bool m_writingLog = false;
+    bool m_holdShown = false; // the status bar counts the present hold
 };

@@ -1,7 +1,5 @@
 #include "Dialogs.h"
 
-#include "InputHold.h"
-
 namespace {
 QString& currentApplicationTitle()
 {
@@ -24,8 +22,6 @@ Dialogs::Answer Dialogs::message(Message message)
 {
     if (message.title.isEmpty())
         message.title = applicationTitle();
-    // Clicks made while a command runs belong after it, not to the box.
-    InputHold::takeQueuedInput();
     return showMessage(message);
 }
 

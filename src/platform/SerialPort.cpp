@@ -3,13 +3,12 @@
 #include "DeviceAccess.h"
 #include "PortMap.h"
 #include "SettingsStore.h"
-#include "Transmitter.h"
 
 #include <QSerialPort>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
-#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
@@ -88,16 +87,18 @@ bool hungUp(QSerialPort& port)
     return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
-// Qt's software flow control also sets IXANY, with which any received character
-// resumes output: only XON may, so a far end that answers while it holds the line
-// gets nothing more until it is ready.
-void onlyXonResumes(QSerialPort& port)
+// The driver stops the far end with XOFF when its input fills (IXOFF), but leaves
+// the far end's XOFF and XON to the application (no IXON, no IXANY): a hold the
+// driver kept would end at the next close, and any received byte would end it with
+// IXANY.
+void useInputFlowControlOnly(QSerialPort& port)
 {
     termios attributes {};
     const int fd = int(port.handle());
-    if (::tcgetattr(fd, &attributes) != 0 || !(attributes.c_iflag & IXANY))
+    if (::tcgetattr(fd, &attributes) != 0)
         return;
-    attributes.c_iflag &= ~tcflag_t(IXANY);
+    attributes.c_iflag &= ~tcflag_t(IXON | IXANY);
+    attributes.c_iflag |= IXOFF;
     ::tcsetattr(fd, TCSANOW, &attributes);
 }
 #else
@@ -111,7 +112,7 @@ bool hungUp(QSerialPort&)
     return true;
 }
 
-void onlyXonResumes(QSerialPort&) { }
+void useInputFlowControlOnly(QSerialPort&) { }
 #endif
 
 } // namespace
@@ -120,23 +121,13 @@ SerialPort::SerialPort(const SettingsStore& settings, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_port(std::make_unique<QSerialPort>())
-    , m_transmitter(new Transmitter(*m_port, this))
 {
     connect(m_port.get(), &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
     connect(m_port.get(), &QSerialPort::errorOccurred, this,
         [this](QSerialPort::SerialPortError error) { onErrorOccurred(int(error)); });
-    connect(m_transmitter, &Transmitter::held, this, [this] { raise(ErTxFull); });
 }
 
-SerialPort::~SerialPort()
-{
-    if (!m_port->isOpen())
-        return;
-    // The program is ending: what is queued gets one bound to leave, then goes.
-    if (!m_lost && !m_transmitter->drainWithinBound())
-        m_transmitter->drop();
-    m_port->close();
-}
+SerialPort::~SerialPort() = default;
 
 void SerialPort::setCommPort(int number)
 {
@@ -163,27 +154,7 @@ QString SerialPort::settings() const
     return m_settingsText;
 }
 
-void SerialPort::setHandshaking(Handshaking handshaking)
-{
-    // Set again at every serial event: only a change reaches the driver.
-    if (handshaking == m_handshaking)
-        return;
-    m_handshaking = handshaking;
-    if (m_port->isOpen())
-        applySettings();
-}
-
-SerialPort::Handshaking SerialPort::handshaking() const
-{
-    return m_handshaking;
-}
-
-void SerialPort::setSThreshold(int characters)
-{
-    m_sThreshold = characters;
-}
-
-bool SerialPort::portOpen() const
+bool SerialPort::isOpen() const
 {
     return m_port->isOpen() && !m_lost;
 }
@@ -191,7 +162,7 @@ bool SerialPort::portOpen() const
 QString SerialPort::deviceInUse() const
 {
     // Qt's port name drops "/dev/": keep the path as the operator knows it.
-    return portOpen() ? m_device : QString();
+    return isOpen() ? m_device : QString();
 }
 
 void SerialPort::applySettings()
@@ -201,42 +172,32 @@ void SerialPort::applySettings()
     m_port->setParity(line.parity);
     m_port->setDataBits(line.dataBits);
     m_port->setStopBits(line.stopBits);
-    switch (m_handshaking) {
-    case Handshaking::None:
-        m_port->setFlowControl(QSerialPort::NoFlowControl);
-        break;
-    case Handshaking::XonXoff:
-        m_port->setFlowControl(QSerialPort::SoftwareControl);
-        break;
-    case Handshaking::RtsCts:
-        m_port->setFlowControl(QSerialPort::HardwareControl);
-        break;
-    }
+#ifdef Q_OS_UNIX
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (m_port->isOpen())
-        onlyXonResumes(*m_port);
+        useInputFlowControlOnly(*m_port);
+#else
+    // Elsewhere the driver keeps the far end's hold; it has no reopen to lose it in.
+    m_port->setFlowControl(QSerialPort::SoftwareControl);
+#endif
 }
 
 SerialPort::OpenResult SerialPort::open()
 {
-    if (portOpen())
-        return { false, PortAlreadyOpen, {} };
-    if (m_port->isOpen()) {
-        // A lost device whose queued close has not run yet.
-        m_transmitter->drop();
-        m_port->close();
-    }
+    if (isOpen())
+        return { OpenFailure::AlreadyOpen, {} };
+    if (m_port->isOpen())
+        m_port->close(); // a lost device whose queued close has not run yet
     if (m_number < 1 || m_number > 99)
-        return { false, InvalidPortNumber, QStringLiteral("There is no port %1.").arg(m_number) };
+        return { OpenFailure::NoSuchPort, QStringLiteral("There is no port %1.").arg(m_number) };
     return openDevice(deviceName(m_number));
 }
 
-SerialPort::OpenResult SerialPort::reopen()
+SerialPort::OpenResult SerialPort::openAgain()
 {
-    const QString device = m_device;
-    close();
-    if (portOpen())
-        return { false, PortAlreadyOpen, {} };
-    return openDevice(device);
+    if (isOpen())
+        return { OpenFailure::AlreadyOpen, {} };
+    return openDevice(m_device);
 }
 
 SerialPort::OpenResult SerialPort::openDevice(const QString& device)
@@ -249,93 +210,63 @@ SerialPort::OpenResult SerialPort::openDevice(const QString& device)
         const QString reason
             = DeviceAccess::openFailureReason(device, m_port->error(), m_port->errorString());
         m_port->clearError();
-        return { false, PortOpenFailed, reason };
+        return { OpenFailure::Failed, reason };
     }
     // Some drivers (pseudo-terminals) refuse the modem lines; that does not stop the port.
     m_port->clearError();
-    onlyXonResumes(*m_port);
+    useInputFlowControlOnly(*m_port);
     ++m_openCount;
     startLineCounters();
     emit openChanged(true);
-    return { true, 0, {} };
+    return {};
 }
 
 void SerialPort::close()
 {
     if (!m_port->isOpen())
         return;
-    if (!m_lost) {
-        // Whatever is queued leaves first; a far end holding XOFF is reported and
-        // waited for, and only the operator's Cancel (abandon()) gives it up.
-        const bool waiting = std::exchange(m_waiting, true);
-        const bool drained = m_transmitter->drain();
-        m_waiting = waiting;
-        if (!m_port->isOpen())
-            return; // abandoned or lost meanwhile: closed already
-        // The event loop was told to quit (the program ends): one bound more, then go.
-        if (!drained && !m_transmitter->drainWithinBound())
-            m_transmitter->drop();
-        // Whatever arrived up to now is kept for the next read.
-        const QByteArray rest = m_port->readAll();
-        if (!rest.isEmpty()) {
-            m_input += rest;
-            raiseReceiveLater();
-        }
-    }
-    closeNow();
-}
-
-void SerialPort::abandon()
-{
-    if (!m_port->isOpen())
-        return;
-    m_transmitter->drop();
-    closeNow();
-}
-
-void SerialPort::closeNow()
-{
+    // Whatever arrived up to now is still the controller's.
+    if (!m_lost)
+        onReadyRead();
+    m_port->clear(QSerialPort::Output);
     m_port->close();
     m_port->clearError();
     emit openChanged(false);
 }
 
-bool SerialPort::output(const QByteArray& bytes)
+qint64 SerialPort::write(const QByteArray& bytes)
 {
-    if (!portOpen())
-        return false;
-    const bool waiting = std::exchange(m_waiting, true);
-    const bool left = m_transmitter->send(bytes);
-    m_waiting = waiting;
-    return left;
+    if (!isOpen())
+        return -1;
+    return m_port->write(bytes);
 }
 
-void SerialPort::abortWaits()
+qint64 SerialPort::pendingOutput() const
 {
-    m_transmitter->abortWaits();
+    if (!m_port->isOpen())
+        return 0;
+    qint64 pending = m_port->bytesToWrite();
+#ifdef Q_OS_UNIX
+    int queued = 0;
+    if (::ioctl(int(m_port->handle()), TIOCOUTQ, &queued) == 0)
+        pending += std::max(queued, 0);
+#endif
+    return pending;
 }
 
-QByteArray SerialPort::input()
+int SerialPort::lineTimeMs(qint64 bytes) const
 {
-    return std::exchange(m_input, {});
+    const LineSettings line = parseSettings(m_settingsText).value_or(LineSettings {});
+    const int parity = line.parity == QSerialPort::NoParity ? 0 : 1;
+    const int stop = line.stopBits == QSerialPort::OneStop ? 1 : 2;
+    const qint64 bits = 1 + int(line.dataBits) + parity + stop;
+    return int((bytes * bits * 1000 + line.baud / 2) / line.baud);
 }
 
-void SerialPort::discardInBuffer()
+void SerialPort::discardInput()
 {
-    m_input.clear();
     if (m_port->isOpen())
         m_port->clear(QSerialPort::Input);
-}
-
-void SerialPort::discardOutBuffer()
-{
-    // Every output() returns only once its bytes have left, so nothing the operator
-    // sent can be waiting here; the transmit buffer is empty already.
-}
-
-int SerialPort::commEvent() const
-{
-    return m_event;
 }
 
 QString SerialPort::deviceName(int number) const
@@ -351,33 +282,10 @@ int SerialPort::openCount() const
 void SerialPort::onReadyRead()
 {
     const QByteArray bytes = m_port->readAll();
-    if (bytes.isEmpty())
-        return;
-    m_input += bytes;
-    // Inside a write or close the handlers must not run: they may write or close.
-    if (m_waiting) {
-        raiseReceiveLater();
-        return;
-    }
-    raise(EvReceive);
-    noteLineErrors();
-}
-
-void SerialPort::raiseReceiveLater()
-{
-    if (m_receivePending)
-        return;
-    m_receivePending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_receivePending = false;
-            if (!m_input.isEmpty())
-                raise(EvReceive);
-            if (m_port->isOpen())
-                noteLineErrors();
-        },
-        Qt::QueuedConnection);
+    if (!bytes.isEmpty())
+        emit received(bytes);
+    if (m_port->isOpen())
+        noteLineErrors();
 }
 
 void SerialPort::startLineCounters()
@@ -406,11 +314,12 @@ void SerialPort::noteLineErrors()
         return;
     const int now[5]
         = { counters.overrun, counters.buf_overrun, counters.frame, counters.parity, counters.brk };
-    static constexpr int events[5] = { ErOverrun, ErRxOver, ErFrame, ErRxParity, ErBreak };
+    static constexpr LineError errors[5] = { LineError::Overrun, LineError::ReceiveOverflow,
+        LineError::Framing, LineError::Parity, LineError::Break };
     for (int i = 0; i < 5; ++i) {
         if (now[i] != m_lineCounters[i]) {
             m_lineCounters[i] = now[i];
-            raise(events[i]);
+            emit lineError(errors[i]);
         }
     }
 #endif
@@ -445,13 +354,9 @@ void SerialPort::closeLostDevice(int openNumber, const QString& reason)
 {
     if (openNumber != m_openCount || !m_lost || !m_port->isOpen())
         return;
-    m_transmitter->drop();
-    closeNow();
+    m_port->clear(QSerialPort::Output);
+    m_port->close();
+    m_port->clearError();
+    emit openChanged(false);
     emit deviceLost(reason);
-}
-
-void SerialPort::raise(int event)
-{
-    m_event = event;
-    emit commChanged();
 }

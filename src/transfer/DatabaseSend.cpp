@@ -1,19 +1,22 @@
 #include "DatabaseSend.h"
 
+#include "BusyPointer.h"
+#include "CommandQueue.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
-#include "InputHold.h"
 #include "LineReader.h"
+#include "LinkSession.h"
 #include "RecordLines.h"
-#include "SerialPort.h"
 #include "TextFiles.h"
 #include "form1.h"
 #include "setform.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+
+#include <optional>
 
 namespace {
 
@@ -78,17 +81,18 @@ void DatabaseSend::download_Click()
 
 void DatabaseSend::sendfileg_Click()
 {
-    // One send at a time: a second press during a pause would interleave two files.
-    if (m_sending)
-        return;
+    // A second press waits for the first send to end: two files never interleave.
+    m_window.commands().enqueue([this] { return sendCommand(); }, CommandQueue::Kind::Long);
+}
+
+QCoro::Task<> DatabaseSend::sendCommand()
+{
     Ui::form1& ui = m_window.ui();
     m_window.closeLog();
     ui.Command3->hide();
 
-    SerialPort& port = m_window.MSComm1();
-    if (!port.portOpen())
-        return;
-    port.discardOutBuffer();
+    if (!m_window.MSComm1().portOpen())
+        co_return;
 
     Dialogs::FileRequest request;
     request.title = QStringLiteral("Open Communication File");
@@ -97,7 +101,7 @@ void DatabaseSend::sendfileg_Click()
     request.fileName = m_fileName;
     const std::optional<QString> chosen = m_window.dialogs().openFile(request);
     if (!chosen)
-        return;
+        co_return;
     m_fileName = *chosen;
 
     // Counted in 64 bits: a file of any length is sent whole.
@@ -105,73 +109,66 @@ void DatabaseSend::sendfileg_Click()
     const qint64 total = countLines(m_fileName, reason);
     if (total < 0) {
         TextFiles::reportReadFailure(m_window.dialogs(), m_fileName, reason);
-        return;
+        co_return;
     }
     if (total == 0)
-        return;
+        co_return;
 
-    m_sending = true;
     ui.Progress->show();
     ui.Progress->setRange(0, RecordLines::progressMaximum(total));
     ui.Progress->setValue(0);
-
-    QPointer<DatabaseSend> self(this);
-    sendLines(m_fileName, total);
-    // The window went away during a pause: nothing of it is left to restore.
-    if (!self)
-        return;
-    m_sending = false;
+    co_await sendLines(m_fileName, total);
     restoreWindow();
 }
 
-void DatabaseSend::sendLines(const QString& path, qint64 total)
+QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return;
+        co_return;
     LineReader reader(file);
-    SerialPort& port = m_window.MSComm1();
-    QPointer<DatabaseSend> self(this);
+    LinkSession& port = m_window.MSComm1();
+    std::optional<BusyPointer> busy;
     qint64 sent = 0;
+    QDeadlineTimer due; // the end of the pause before the next line
     QString line;
     while (reader.next(line)) {
-        if (!m_busy) {
-            m_window.setBusyPointer(true);
-            m_busy = true;
-        }
+        if (!busy)
+            busy.emplace(m_window);
         if (line.isEmpty())
             continue;
         m_window.ui().Command1->show();
 
-        const double pause = RecordLines::pauseSeconds(m_window.settingDialog().byteCycle());
-        const bool waited = m_window.WaitSeconds(pause);
-        if (!self || !waited)
-            return;
-
-        // A Disconnect or a lost device during the pause ends the send before the next record.
-        if (!port.portOpen()) {
-            m_window.dialogs().inform(Closed, GuardTitle);
-            return;
+        const auto pause = form1::waitLength(RecordLines::pauseSeconds(m_window.settingDialog().byteCycle()));
+        if (due.isForever())
+            due = QDeadlineTimer(pause, Qt::PreciseTimer);
+        // Commands clicked meanwhile run in the pause, each whole; Disconnect ends the send.
+        const bool waited = co_await m_window.commands().pauseUntil(due);
+        if (!waited || !port.portOpen()) {
+            if (!m_window.closing())
+                m_window.dialogs().inform(Closed, GuardTitle);
+            co_return;
         }
-        // The pause takes clicks (Disconnect ends the send); one record's renewal and
-        // write do not: what is clicked meanwhile comes after the record has left.
-        InputHold hold;
-        if (!Commands::renewPort(m_window, GuardTitle))
-            return;
+        const bool renewed = co_await Commands::renewPort(m_window, GuardTitle);
+        if (!renewed)
+            co_return;
+        // The next pause runs from this line on: a record's line time is part of it.
+        due = QDeadlineTimer(pause, Qt::PreciseTimer);
         if (!RecordLines::isRecord(line))
             continue;
         // A record counts once it has left. One the far end holds back with XOFF is
         // waited for; given up by the operator (the port closed), the send ends as
         // for a lost port.
-        if (!port.output(RecordLines::wireLine(line))) {
-            if (m_window.closing())
-                return;
+        const bool left = co_await port.send(RecordLines::wireLine(line));
+        if (!left) {
+            if (m_window.commands().stopping())
+                co_return;
             if (port.portOpen())
                 m_window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
                     GuardTitle, Dialogs::Icon::Exclamation);
             else
                 m_window.dialogs().inform(Closed, GuardTitle);
-            return;
+            co_return;
         }
         ++sent;
         showCount(sent, total);
@@ -190,8 +187,4 @@ void DatabaseSend::restoreWindow()
     ui.Progress->setValue(0);
     ui.Progress->hide();
     ui.Command1->hide();
-    if (m_busy) {
-        m_window.setBusyPointer(false);
-        m_busy = false;
-    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
 
@@ -14,20 +15,17 @@ class DatabaseSend : public QObject
 public:
     explicit DatabaseSend(form1& window);
 
-    bool sending() const { return m_sending; }
-
 private:
     void download_Click();
     void sendfileg_Click();
+    QCoro::Task<> sendCommand();
 
     // The sending pass; total is the file's count of non-empty lines. Ends at the
     // end of the file, or early with one message when the port is gone.
-    void sendLines(const QString& path, qint64 total);
+    QCoro::Task<> sendLines(QString path, qint64 total);
     void restoreWindow();
     void showCount(qint64 count, qint64 total);
 
     form1& m_window;
     QString m_fileName; // kept from one use of the dialog to the next
-    bool m_sending = false;
-    bool m_busy = false;
 };

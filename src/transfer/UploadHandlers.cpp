@@ -3,9 +3,8 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
-#include "InputHold.h"
+#include "LinkSession.h"
 #include "ReplaceQuestion.h"
-#include "SerialPort.h"
 #include "form1.h"
 
 #include <QFile>
@@ -69,28 +68,31 @@ void UploadHandlers::closeLogFirst()
 
 void UploadHandlers::logUpload_Click(const LogUpload& upload)
 {
-    // From the renewal to the write one command: clicks made meanwhile come after it.
-    InputHold hold;
+    Commands::enqueue(m_window, [this, &upload] { return logUploadCommand(upload); });
+}
+
+QCoro::Task<> UploadHandlers::logUploadCommand(const LogUpload& upload)
+{
     closeLogFirst();
-    SerialPort& port = m_window.MSComm1();
-    if (!port.portOpen()) {
+    if (!m_window.MSComm1().portOpen()) {
         m_window.dialogs().inform(Closed, GuardTitle);
-        return;
+        co_return;
     }
     if (upload.enablesSend)
         m_window.ui().download->setEnabled(true);
 
     // The direct line wants a freshly opened port; it is renewed before the dialog.
-    if (!Commands::renewPort(m_window, GuardTitle))
-        return;
+    const bool renewed = co_await Commands::renewPort(m_window, GuardTitle);
+    if (!renewed)
+        co_return;
 
     if (!chooseLog(upload))
-        return;
+        co_return;
 
     // Renewed already; the guard catches a port lost while the dialog was up.
     Commands::SendOptions options;
     options.renew = false;
-    Commands::SendCommandLine(m_window, CommandLine::fixed(QLatin1String(upload.command)), options);
+    co_await Commands::SendCommandLine(m_window, CommandLine::fixed(QLatin1String(upload.command)), options);
 }
 
 bool UploadHandlers::chooseLog(const LogUpload& upload)
@@ -157,29 +159,41 @@ UploadHandlers::LogLookUp UploadHandlers::lookUp(const QString& path)
 
 void UploadHandlers::up_par_Click()
 {
-    closeLogFirst();
-    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("PRIPAR")));
+    Commands::enqueue(
+        m_window, [this] { return fixedUploadCommand(CommandLine::fixed(QStringLiteral("PRIPAR")), false); });
 }
 
 void UploadHandlers::up_all_Click()
 {
-    InputHold hold;
+    Commands::enqueue(
+        m_window, [this] { return fixedUploadCommand(CommandLine::fixed(QStringLiteral("PRIALL")), true); });
+}
+
+QCoro::Task<> UploadHandlers::fixedUploadCommand(QByteArray line, bool enablesSend)
+{
     closeLogFirst();
     if (!m_window.MSComm1().portOpen()) {
         m_window.dialogs().inform(Closed, GuardTitle);
-        return;
+        co_return;
     }
     // "Send" becomes usable only once the direct line's port has been renewed.
-    if (!Commands::renewPort(m_window, GuardTitle))
-        return;
-    m_window.ui().download->setEnabled(true);
+    const bool renewed = co_await Commands::renewPort(m_window, GuardTitle);
+    if (!renewed)
+        co_return;
+    if (enablesSend)
+        m_window.ui().download->setEnabled(true);
     Commands::SendOptions options;
     options.renew = false;
-    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("PRIALL")), options);
+    co_await Commands::SendCommandLine(m_window, line, options);
 }
 
 void UploadHandlers::up_hlp_Click()
 {
     // An open log stays open and records the help text too.
-    Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("HLP")));
+    Commands::enqueue(m_window, [this] { return helpCommand(); });
+}
+
+QCoro::Task<> UploadHandlers::helpCommand()
+{
+    co_await Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("HLP")));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
 
@@ -31,6 +32,10 @@ private:
     void up_par_Click();
     void up_all_Click();
     void up_hlp_Click();
+    // The commands as queued.
+    QCoro::Task<> logUploadCommand(const LogUpload& upload);
+    QCoro::Task<> fixedUploadCommand(QByteArray line, bool enablesSend);
+    QCoro::Task<> helpCommand();
 
     // Closes the open log and hides its close button.
     void closeLogFirst();

@@ -1,9 +1,9 @@
 #include "TestEnvironment.h"
 
+#include "CommandQueue.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
-#include "Ticker.h"
 #include "Vestibar.h"
 #include "form1.h"
 
@@ -64,8 +64,11 @@ MainWindowFixture::MainWindowFixture()
 
 MainWindowFixture::~MainWindowFixture()
 {
-    if (m_window)
-        m_window->Timer1().abortWaits();
+    // As the operator closes it: the running command ends first.
+    if (m_window) {
+        m_window->close();
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->commands().idle(), 10000);
+    }
     m_window.reset();
 }
 
@@ -83,9 +86,9 @@ void MainWindowFixture::connectRs232()
     form1& main = show();
     clickControl(button(main, "Option1"));
     clickControl(button(main, "Option7"));
-    // Connect runs its waits inside the click.
     QTest::mouseClick(button(main, "connect"), Qt::LeftButton);
     m_pty->waitFor("COM\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(main.commands().idle(), 10000);
     m_pty->drain();
     m_pty->take();
 }

@@ -1,5 +1,6 @@
 #include "WindowTest.h"
 
+#include "CommandQueue.h"
 #include "ScriptedDialogs.h"
 #include "form1.h"
 
@@ -37,4 +38,9 @@ void WindowTest::enableLinkControls() const
 {
     for (const QString& name : linkControlSet())
         control(name)->setEnabled(true);
+}
+
+void WindowTest::settle(int timeoutMs) const
+{
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->commands().idle(), timeoutMs);
 }

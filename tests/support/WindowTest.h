@@ -21,6 +21,8 @@ protected:
     void click(const QString& name) const { clickControl(control(name)); }
     // The programming state: every control of the link control set usable.
     void enableLinkControls() const;
+    // Waits until every command the operator asked for has ended.
+    void settle(int timeoutMs = 10000) const;
 
     TestEnvironment m_environment;
     std::unique_ptr<MainWindowFixture> m_fixture;
