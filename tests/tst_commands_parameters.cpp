@@ -2,10 +2,10 @@
 // button or Enter. The line on the wire, the message when one is due, the focus after,
 // and the port closed and reopened right before each line on the direct line only
 // (never for the clock lines); a device gone by then stops the command unsent.
+#include "LinkSession.h"
 #include "PcClock.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "WindowTest.h"
 #include "form1.h"
@@ -197,6 +197,7 @@ private slots:
             click(row.pressed);
         else
             QTest::keyClick(control(row.pressed), Qt::Key_Return);
+        settle();
 
         QCOMPARE(m_fixture->pty().drain(), row.line);
         QCOMPARE(QApplication::focusWidget()->objectName(), row.focus);
@@ -223,11 +224,12 @@ private slots:
     // at each click.
     void fixedCommands()
     {
-        // A click into a box that holds text puts the caret at its start.
+        // A click right of the text of a box puts the caret right after it, where
+        // typing goes on.
         for (const char* name : { "Medit_New_mastercode", "Text2", "Text3" }) {
             control<QLineEdit>(name)->setText("12");
             clickInside(control(name), 0.9);
-            QTRY_COMPARE(control<QLineEdit>(name)->cursorPosition(), 0);
+            QTRY_COMPARE(control<QLineEdit>(name)->cursorPosition(), 2);
         }
         QVERIFY(m_window->MSComm1().open().ok());
         for (const char* name : { "ARN", "systemid", "medit5" })
@@ -235,6 +237,7 @@ private slots:
         QStringList seen;
         for (const char* button : { "PBX", "Multi", "singleg", "nonpbx", "Pluse", "tone", "OWR", "nowr" }) {
             click(button);
+            settle();
             QString enabled;
             for (const char* name : { "ARN", "systemid", "medit5" }) {
                 if (control(name)->isEnabled())
@@ -253,6 +256,7 @@ private slots:
             click("RtRTc");
             click("date");
         }
+        settle();
         QCOMPARE(m_fixture->pty().drain(),
             QByteArray("TIM 23 59\r\nDAT 02 22 2002 5\r\nTIM 00 00\r\nDAT 01 05 2003 7\r\n"
                        "TIM 12 30\r\nDAT 02 25 2002 1\r\n"));

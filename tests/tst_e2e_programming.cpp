@@ -1,7 +1,7 @@
 // A whole programming run: the tool and the controller simulator over a
 // pseudo-terminal, driven through the real main window and editor.
-#include "ScriptedDialogs.h"
 #include "LinkSession.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "WindowTest.h"
 #include "form1.h"
@@ -97,6 +97,8 @@ private slots:
         type("Text3", QStringLiteral("1234"));
         QTest::keyClick(control("Text3"), Qt::Key_Return);
         waitForReceived(QStringLiteral("PROGRAMMING MODE ON"));
+        // The buttons become usable once the code has left, just after the reply began.
+        settle();
         click("download");
 
         // Parameters by button and by Enter, a welcome message with its blanks and a
@@ -157,7 +159,8 @@ private slots:
         QCOMPARE(sent.first(), QByteArray("TNTDIR:12TEL:5550112 NAME:J SMITH"));
 
         m_fixture->dialogs().expectOpenFile(tenantFile, QStringLiteral("Open Communication File"));
-        click("sendfileg"); // returns once the send has ended
+        click("sendfileg");
+        settle(30000);
         QCOMPARE(m_window->panelText(3), QStringLiteral("Send Record:  3"));
         QTRY_COMPARE_WITH_TIMEOUT(received().count(QStringLiteral("STORED")), 3, 10000);
 
@@ -174,6 +177,7 @@ private slots:
         click("endg");
         waitForReceived(QStringLiteral("PROGRAMMING MODE OFF"));
         click("close1");
+        settle();
         QVERIFY(!m_window->MSComm1().portOpen());
     }
 };

@@ -119,7 +119,7 @@ private slots:
         clickInside(control("MsgWel"), 0.5);
         QTest::keyClicks(control("MsgWel"), text);
         Pty& pty = m_fixture->pty();
-        click("message");
+        clickControl(control("message"));
         QVERIFY(pty.waitFor("PARMSG"));
         QVERIFY(pty.write(Xoff));
         const qsizetype atXoff = pty.received().size();
@@ -149,7 +149,7 @@ private slots:
             pty.write(Xon);
             pty.waitFor("PARCONM\r\n");
         });
-        click("Multi");
+        clickControl(control("Multi"));
         settle();
         QCOMPARE(pty.take(), QByteArray("PARCONM\r\n"));
         QVERIFY(control("systemid")->isEnabled());
@@ -170,7 +170,7 @@ private slots:
         QVERIFY(pty.write(Xoff));
         pty.drain(50);
         expectHeld(Answer::Ok);
-        click("Pluse");
+        clickControl(control("Pluse"));
         QTRY_VERIFY_WITH_TIMEOUT(
             m_window->panelText(1).startsWith(QStringLiteral("Status: Held by the controller for 1 s")),
             5000);
@@ -211,10 +211,10 @@ private slots:
         QVERIFY(pty.write(Xoff));
         pty.drain(50);
         for (const char* button : { "Pluse", "tone", "OWR" })
-            click(button);
+            clickControl(control(button));
         m_fixture->dialogs().expectMessage(QStringLiteral("3 commands were not sent to the controller."),
             QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-        click("close1");
+        clickControl(control("close1"));
         QCOMPARE(pty.drain(300), QByteArray());
         QVERIFY(pty.write(Xon));
         settle();
@@ -232,7 +232,7 @@ private slots:
         Pty& pty = m_fixture->pty();
         QVERIFY(pty.write(Xoff));
         pty.drain(50);
-        click("Pluse");
+        clickControl(control("Pluse"));
         m_fixture->dialogs().expectMessage(QStringLiteral("1 command was not sent to the controller."),
             QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         m_window->close();

@@ -1,8 +1,8 @@
 // The database send on a pseudo-terminal: which lines go out, untrimmed and in
 // order, the pause before each, the counts, and the ends of a send.
+#include "LinkSession.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
 #include "WindowTest.h"
@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSocketNotifier>
@@ -22,48 +23,53 @@ class SendTest : public WindowTest
     QProgressBar* m_progress = nullptr;
     std::unique_ptr<QSocketNotifier> m_reader;
     QByteArray m_wire; // what reached the far end during the sends
-    int m_ticks = 0;
-    // Per record counted: "<progress value>/<maximum>@<ticks so far>".
+    QElapsedTimer m_sinceChoice;
+    // Per record counted: "<progress value>/<maximum>@<ticks since the file was chosen>".
     QStringList m_counted;
     bool m_busyWhileCounting = true; // banner, progress bar and hourglass shown at every count
 
-    // Presses "DataBase"; the send runs inside the click.
+    // Presses "DataBase" and waits for the send to end.
     void clickSend()
     {
         control("sendfileg")->setEnabled(true);
         QTest::mouseClick(control("sendfileg"), Qt::LeftButton);
+        settle(120000);
         QTest::qWait(50); // whatever is still on its way
     }
     // With the given file; none: the dialog is cancelled.
     void send(std::optional<QString> path)
     {
         m_fixture->dialogs().expectOpenFile(path, QStringLiteral("Open Communication File"));
-        m_fixture->dialogs().whileShown([this] { m_ticks = 0; }); // pauses counted from the choice
+        m_fixture->dialogs().whileShown([this] { m_sinceChoice.start(); }); // pauses counted from the choice
         clickSend();
     }
 
 private slots:
     void init()
     {
-        // Ticks long enough that writing a record never spans one, even on a busy machine.
-        Ticker::setTickLength(std::chrono::milliseconds(100));
+        // Ticks long enough that a count is never taken for the next tick, even on a
+        // busy machine; a line fast enough that writing a record takes a fraction of one.
+        Ticker::setTickLength(std::chrono::milliseconds(200));
         openWindow();
         m_progress = control<QProgressBar>("Progress");
         m_window->MSComm1().setCommPort(1);
+        m_window->MSComm1().setSettings(QStringLiteral("9600,N,8,1"));
         QVERIFY(m_window->MSComm1().open().ok());
         // The far end is read as the tool writes, even inside a click.
         m_reader = std::make_unique<QSocketNotifier>(m_fixture->pty().masterFd(), QSocketNotifier::Read);
         connect(m_reader.get(), &QSocketNotifier::activated, this,
             [this] { m_wire += m_fixture->pty().read(0); });
         m_wire.clear();
-        m_ticks = 0;
         m_counted.clear();
         m_busyWhileCounting = true;
-        connect(&m_window->Timer1(), &Ticker::ticked, this, [this] { ++m_ticks; });
         connect(m_progress, &QProgressBar::valueChanged, this, [this](int value) {
             if (value <= 0)
                 return;
-            m_counted << QStringLiteral("%1/%2@%3").arg(value).arg(m_progress->maximum()).arg(m_ticks);
+            // The pause before each line runs from the write of the one before, so a
+            // record is counted just after its tick.
+            const qint64 tick = Ticker::tickLength().count();
+            const qint64 ticks = tick > 0 ? m_sinceChoice.elapsed() / tick : 0;
+            m_counted << QStringLiteral("%1/%2@%3").arg(value).arg(m_progress->maximum()).arg(ticks);
             m_busyWhileCounting &= control("Command1")->isVisible() && m_progress->isVisible()
                 && m_window->cursor().shape() == Qt::WaitCursor;
         });
@@ -147,12 +153,14 @@ private slots:
         m_fixture->dialogs().expectOpenFile(m_environment.filePath(QStringLiteral("log.TNT")));
         control("up_tnt")->setEnabled(true);
         QTest::mouseClick(control("up_tnt"), Qt::LeftButton);
+        settle();
+        QTRY_COMPARE(m_wire, QByteArray("PRITNT\r\n"));
         QVERIFY(control("Command3")->isVisible());
 
         m_fixture->dialogs().expectOpenFile(m_environment.writeFile("three.TNT", "TNT1\r\nTNT2\r\nTNT3\r\n"));
         // The controller answers during the send: not into the closed log.
         m_fixture->dialogs().whileShown([this] {
-            m_ticks = 0;
+            m_sinceChoice.start();
             m_fixture->pty().write("EVR 1\r\n");
         });
         m_fixture->dialogs().expectMessage(QStringLiteral("The comm port is closed"),
@@ -206,6 +214,7 @@ private slots:
         for (int i = 1; i <= 40000; ++i)
             content += QByteArray("TNTACDATSTMZHLDPAR").mid(i % 6 * 3, 3) + QByteArray::number(i) + "\r\n";
         Ticker::setTickLength(std::chrono::milliseconds(0));
+        m_window->MSComm1().setSettings(QStringLiteral("4000000,N,8,1"));
         send(m_environment.writeFile(QStringLiteral("large.TNT"), content));
         QCOMPARE(m_wire, content);
         QCOMPARE(m_counted.size(), 40000);

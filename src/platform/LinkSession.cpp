@@ -219,8 +219,9 @@ void LinkSession::pump()
 
 void LinkSession::pieceSent()
 {
-    if (m_inFlight > 0 && m_port->isOpen() && m_port->pendingOutput() > m_inFlight) {
-        // The device is slower than its settings say: wait for it.
+    if (m_inFlight > 0 && m_port->isOpen() && m_port->pendingOutput() > 0) {
+        // Qt has not handed the piece over yet, or the device is slower than its
+        // settings say: wait for it.
         m_pace->start(RetryMs);
         return;
     }

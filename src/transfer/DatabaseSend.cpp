@@ -130,7 +130,7 @@ QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
     LinkSession& port = m_window.MSComm1();
     std::optional<BusyPointer> busy;
     qint64 sent = 0;
-    QDeadlineTimer due; // the end of the pause before the next line
+    QDeadlineTimer due(QDeadlineTimer::Forever); // the end of the pause before the next line
     QString line;
     while (reader.next(line)) {
         if (!busy)

@@ -42,5 +42,11 @@ void WindowTest::enableLinkControls() const
 
 void WindowTest::settle(int timeoutMs) const
 {
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->commands().idle(), timeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_fixture->window().commands().idle(), timeoutMs);
+}
+
+void WindowTest::click(const QString& name) const
+{
+    clickControl(control(name));
+    settle();
 }

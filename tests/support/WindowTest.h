@@ -18,7 +18,8 @@ protected:
     // A control of the window by its design name; stops the program when missing.
     QWidget* control(const QString& name) const;
     template <class T> T* control(const QString& name) const { return qobject_cast<T*>(control(name)); }
-    void click(const QString& name) const { clickControl(control(name)); }
+    // Clicks a control and waits until the commands the click started have ended.
+    void click(const QString& name) const;
     // The programming state: every control of the link control set usable.
     void enableLinkControls() const;
     // Waits until every command the operator asked for has ended.
