@@ -171,6 +171,7 @@ QCoro::Task<> ConnectionHandlers::connectCommand(QString phone)
     }
 
     const BusyPointer busy(m_window);
+    port.note(QStringLiteral("Connect"));
     port.discardInput();
     // Connect goes on whatever a write does.
     bool waited = true;
@@ -214,6 +215,7 @@ QCoro::Task<> ConnectionHandlers::disconnectCommand()
         co_return;
     }
 
+    port.note(QStringLiteral("Disconnect"));
     Commands::SendOptions options;
     options.guardTitle = title;
     // The link is torn down whether or not the controller got the line.

@@ -100,6 +100,8 @@ QCoro::Task<SerialPort::OpenResult> LinkSession::reopen()
         co_return SerialPort::OpenResult { SerialPort::OpenFailure::Failed, {} };
     m_port->close();
     const SerialPort::OpenResult result = m_port->openAgain();
+    if (result.ok())
+        emit renewed();
     pump();
     co_return result;
 }
@@ -232,8 +234,14 @@ void LinkSession::pieceSent()
     pump();
 }
 
+void LinkSession::note(const QString& what)
+{
+    emit noted(what);
+}
+
 void LinkSession::onReceived(const QByteArray& bytes)
 {
+    emit arrived(bytes);
     QByteArray text;
     text.reserve(bytes.size());
     const bool wasHeld = m_held;

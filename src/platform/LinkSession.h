@@ -65,6 +65,9 @@ public:
     // True once everything queued has left.
     QCoro::Task<bool> drain();
 
+    // Marks a step of the link for whoever watches the line.
+    void note(const QString& what);
+
     bool held() const;
     // How long the present hold has lasted, in milliseconds; 0 when not held.
     qint64 heldForMs() const;
@@ -79,8 +82,15 @@ signals:
     // A hold outlasted its bound with a line waiting: once per hold.
     void holdOutlasted();
     void heldChanged(bool held);
+    // Every byte as it came from the device, XON and XOFF included (for watching
+    // the line; the receive path takes received()).
+    void arrived(const QByteArray& bytes);
     // Bytes that went to the device.
     void written(const QByteArray& bytes);
+    // The direct line's port was closed and opened again.
+    void renewed();
+    // A step of the link worth marking for whoever watches the line ("Connect").
+    void noted(const QString& what);
     void deviceLost(const QString& reason);
     void openChanged(bool open);
 
