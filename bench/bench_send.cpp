@@ -2,6 +2,7 @@
 // while it waits, as a share of the wall time, and the arrival of each record at
 // the far end against its tick.
 #include "BenchSupport.h"
+#include "CommandQueue.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
@@ -50,9 +51,15 @@ int main(int argc, char* argv[])
         = [&](const char* name) { return window.findChild<QAbstractButton*>(QString::fromLatin1(name)); };
     button("Option1")->click();
     button("Option7")->click();
+    const auto settle = [&] {
+        while (!window.commands().idle())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    };
     button("connect")->click();
+    settle();
     window.ui().Text3->setText(QStringLiteral("1234"));
     button("Mastercode")->click();
+    settle();
     button("download")->click();
     if (!button("sendfileg")->isEnabled()) {
         std::fprintf(stderr, "the send button stayed disabled\n");
@@ -95,7 +102,8 @@ int main(int argc, char* argv[])
     fixture.dialogs().expectOpenFile(path);
     clock.start();
     const auto cpuBefore = BenchSupport::threadCpuTime();
-    button("sendfileg")->click(); // returns when the send has ended
+    button("sendfileg")->click();
+    settle();
     const auto cpu = BenchSupport::threadCpuTime() - cpuBefore;
     const double wallMs = clock.nsecsElapsed() / 1e6;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
