@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 
 #include <atomic>
@@ -52,8 +53,11 @@ int main(int argc, char* argv[])
     button("Option1")->click();
     button("Option7")->click();
     const auto settle = [&] {
-        while (!window.commands().idle())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        // Asleep in the event loop until the commands have ended.
+        QEventLoop loop;
+        QObject::connect(&window.commands(), &CommandQueue::becameIdle, &loop, &QEventLoop::quit);
+        if (!window.commands().idle())
+            loop.exec();
     };
     button("connect")->click();
     settle();

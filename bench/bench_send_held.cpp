@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 
@@ -38,7 +39,7 @@ int main(int argc, char* argv[])
 {
     BenchSupport::chooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
-    TestEnvironment environment(std::chrono::milliseconds(TickMs));
+    TestEnvironment environment { std::chrono::milliseconds(TickMs) };
 
     const QString path = environment.filePath(QStringLiteral("held.TNT"));
     {
@@ -53,11 +54,17 @@ int main(int argc, char* argv[])
     form1& window = fixture.show();
     const auto button
         = [&](const char* name) { return window.findChild<QAbstractButton*>(QString::fromLatin1(name)); };
+    const auto settle = [&] {
+        // Asleep in the event loop until the commands have ended.
+        QEventLoop loop;
+        QObject::connect(&window.commands(), &CommandQueue::becameIdle, &loop, &QEventLoop::quit);
+        if (!window.commands().idle())
+            loop.exec();
+    };
     button("Option1")->click();
     button("Option7")->click();
     button("connect")->click();
-    while (!window.commands().idle())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    settle();
     // The line's own time is not what is measured here; the far end's holds are.
     window.MSComm1().setSettings(QStringLiteral("115200,N,8,1"));
     window.MSComm1().setHoldSlack(std::chrono::minutes(10));
@@ -77,6 +84,7 @@ int main(int argc, char* argv[])
         std::uniform_int_distribution<int> spell(200, 3000);
         std::uniform_int_distribution<int> between(20, 80);
         const int fd = fixture.pty().masterFd();
+        const auto say = [fd](char byte) { return ::write(fd, &byte, 1) == 1; };
         QByteArray pending;
         int nextHold = between(random);
         bool heldSinceLast = false;
@@ -101,11 +109,13 @@ int main(int argc, char* argv[])
                 heldSinceLast = false;
                 if (int(order.size()) == nextHold) {
                     nextHold += between(random);
-                    (void)::write(fd, "\x13", 1);
+                    say(0x13);
                     // Two pieces may be on their way when the XOFF arrives.
                     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                    while (::read(fd, buffer, sizeof buffer) > 0) { }
-                    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(spell(random));
+                    for (ssize_t late; (late = ::read(fd, buffer, sizeof buffer)) > 0;)
+                        pending.append(buffer, int(late));
+                    const auto until
+                        = std::chrono::steady_clock::now() + std::chrono::milliseconds(spell(random));
                     while (std::chrono::steady_clock::now() < until) {
                         pollfd held { fd, POLLIN, 0 };
                         if (::poll(&held, 1, 20) > 0 && (held.revents & POLLIN)) {
@@ -114,7 +124,7 @@ int main(int argc, char* argv[])
                                 leftDuringHolds += int(late);
                         }
                     }
-                    (void)::write(fd, "\x11", 1);
+                    say(0x11);
                     heldSinceLast = true;
                 }
             }
@@ -125,8 +135,7 @@ int main(int argc, char* argv[])
     clock.start();
     const auto cpuBefore = BenchSupport::threadCpuTime();
     button("sendfileg")->click();
-    while (!window.commands().idle())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    settle();
     const auto cpu = BenchSupport::threadCpuTime() - cpuBefore;
     const double wallMs = clock.nsecsElapsed() / 1e6;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -154,12 +163,12 @@ int main(int argc, char* argv[])
     BenchSupport::figure(QStringLiteral("records lost"), lost, QString(), QStringLiteral("0"));
     BenchSupport::figure(QStringLiteral("records reordered"), reordered, QString(), QStringLiteral("0"));
     BenchSupport::figure(QStringLiteral("records duplicated"), duplicated, QString(), QStringLiteral("0"));
-    BenchSupport::figure(QStringLiteral("bytes that left during holds"), leftDuringHolds, QStringLiteral("bytes"),
-        QStringLiteral("0"));
+    BenchSupport::figure(QStringLiteral("bytes that left during holds"), leftDuringHolds,
+        QStringLiteral("bytes"), QStringLiteral("0"));
     BenchSupport::figure(QStringLiteral("send wall time"), wallMs / 1000, QStringLiteral("s"));
     BenchSupport::figure(QStringLiteral("worst record deviation from its tick (no hold between)"), worst,
         QStringLiteral("ms"));
-    BenchSupport::figure(
-        QStringLiteral("tool CPU share of wall time"), 100.0 * cpu.count() / 1000.0 / wallMs, QStringLiteral("%"));
+    BenchSupport::figure(QStringLiteral("tool CPU share of wall time"), 100.0 * cpu.count() / 1000.0 / wallMs,
+        QStringLiteral("%"));
     return lost == 0 && reordered == 0 && duplicated == 0 ? 0 : 1;
 }

@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFontDatabase>
 #include <QIODevice>
 #include <QLabel>
@@ -166,8 +167,11 @@ form1::~form1()
     // lets it end first, since it would resume into this window.
     m_link->commands().stop();
     m_link->dropOutput();
-    while (!m_link->commands().idle())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (!m_link->commands().idle()) {
+        QEventLoop ending;
+        connect(&commands(), &CommandQueue::becameIdle, &ending, &QEventLoop::quit);
+        ending.exec();
+    }
     while (m_busyDepth > 0)
         setBusyPointer(false);
 }

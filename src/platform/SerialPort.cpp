@@ -225,10 +225,11 @@ void SerialPort::close()
 {
     if (!m_port->isOpen())
         return;
-    // Whatever arrived up to now is still the controller's.
+    // Whatever arrived up to now is still the controller's. What was written stays
+    // where it is: on a pseudo-terminal a flush would take back bytes the far end
+    // has not read yet.
     if (!m_lost)
         onReadyRead();
-    m_port->clear(QSerialPort::Output);
     m_port->close();
     m_port->clearError();
     emit openChanged(false);
