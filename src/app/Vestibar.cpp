@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Editors.h"
 #include "Form2.h"
+#include "LineMonitorMenu.h"
 #include "Link.h"
 #include "SerialPortsMenu.h"
 #include "SettingsStore.h"
@@ -31,6 +32,7 @@ std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialog
     Transfer::install(*window);
     Editors::install(*window);
     new SerialPortsMenu(*window);
+    new LineMonitorMenu(*window);
     return window;
 }
 

@@ -63,6 +63,8 @@ public:
     // Return the chosen path, or nothing when cancelled.
     virtual std::optional<QString> openFile(const FileRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
+    // An existing folder, starting in start; nothing when cancelled.
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& start) = 0;
     // Nothing when cancelled.
     virtual std::optional<PrintRequest> print() = 0;
     virtual void beep() = 0;
@@ -87,6 +89,7 @@ public:
 
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
     std::optional<PrintRequest> print() override;
     void beep() override;
 

@@ -182,6 +182,14 @@ std::optional<QString> QtDialogs::saveFile(const FileRequest& request)
     return runFileDialog(parentWidget(), request, QFileDialog::AcceptSave);
 }
 
+std::optional<QString> QtDialogs::chooseFolder(const QString& title, const QString& start)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parentWidget(), title, start);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
 std::optional<Dialogs::PrintRequest> QtDialogs::print()
 {
     if (!m_printer)

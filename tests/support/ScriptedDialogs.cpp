@@ -4,7 +4,7 @@
 
 struct ScriptedDialogs::Step
 {
-    enum class Kind { Message, OpenFile, SaveFile, Print };
+    enum class Kind { Message, OpenFile, SaveFile, Folder, Print };
     Kind kind = Kind::Message;
     QString text;
     QString title;
@@ -25,6 +25,8 @@ struct ScriptedDialogs::Step
             return QStringLiteral("open dialog titled \"%1\"").arg(title);
         case Kind::SaveFile:
             return QStringLiteral("save dialog titled \"%1\"").arg(title);
+        case Kind::Folder:
+            return QStringLiteral("folder dialog titled \"%1\"").arg(title);
         case Kind::Print:
             return QStringLiteral("print dialog");
         }
@@ -74,6 +76,13 @@ void ScriptedDialogs::expectOpenFile(std::optional<QString> path, const QString&
 void ScriptedDialogs::expectSaveFile(std::optional<QString> path, const QString& title)
 {
     Step& step = add(int(Step::Kind::SaveFile));
+    step.title = title;
+    step.path = std::move(path);
+}
+
+void ScriptedDialogs::expectFolder(std::optional<QString> path, const QString& title)
+{
+    Step& step = add(int(Step::Kind::Folder));
     step.title = title;
     step.path = std::move(path);
 }
@@ -160,6 +169,17 @@ std::optional<QString> ScriptedDialogs::answerFileDialog(bool save, const FileRe
         wrong << QStringLiteral("title");
     const auto step = take(int(save ? Step::Kind::SaveFile : Step::Kind::OpenFile),
         QStringLiteral("%1 dialog titled \"%2\"").arg(save ? "save" : "open", request.title), wrong);
+    return step ? step->path : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::chooseFolder(const QString& title, const QString& start)
+{
+    const Step* next = m_steps.isEmpty() ? nullptr : m_steps.constFirst();
+    QStringList wrong;
+    if (next && !next->title.isEmpty() && next->title != title)
+        wrong << QStringLiteral("title");
+    const auto step = take(int(Step::Kind::Folder),
+        QStringLiteral("folder dialog titled \"%1\" in %2").arg(title, start), wrong);
     return step ? step->path : std::nullopt;
 }
 

@@ -31,6 +31,8 @@ public:
     // An open or save dialog; the title is checked when not empty. Nothing = Cancel.
     void expectOpenFile(std::optional<QString> path, const QString& title = {});
     void expectSaveFile(std::optional<QString> path, const QString& title = {});
+    // A folder dialog; the title is checked when not empty. Nothing = Cancel.
+    void expectFolder(std::optional<QString> path, const QString& title = {});
     // A print dialog answered with a PDF printer writing to pdfPath; nothing = Cancel.
     void expectPrint(std::optional<QString> pdfPath, int copies = 1);
 
@@ -52,6 +54,7 @@ public:
     {
         return answerFileDialog(true, request);
     }
+    std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
     std::optional<PrintRequest> print() override;
     void beep() override { ++m_beeps; }
 
