@@ -118,6 +118,7 @@ private slots:
         row("ats, door 7, hours, three flags", ATS, { "", "7", "08", "", "101" }, "ATS  7 08: : 1 0 1");
         row("holiday, padded", HLD, { "3", "1", "5" }, "HLD 03 01/05");
         row("holiday, out of range, zero", HLD, { "99", "13", "0" }, "HLD 99 13/00");
+        row("holiday, nothing typed", HLD, { "", "", "" }, "HLD  /");
         row("tmz, empty", TMZ, { "", "", "", "" }, "TMZ  : : ");
         row("tmz 0, 18-6", TMZ, { "0", "1800", "0600", "00000011" }, "TMZ 0 18:00 06:00 0 0 0 0 0 0 1 1");
     }

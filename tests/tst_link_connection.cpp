@@ -90,8 +90,8 @@ private slots:
         pty.drain();
         QCOMPARE(pty.take(), greets ? bytesAtTick.last() : QByteArray());
 
-        m_fixture->dialogs().expectMessage(
-            "Comm port is opened!", Dialogs::applicationTitle(), Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
+        m_fixture->dialogs().expectMessage("Comm port is opened!", "Vestibar 4600 Management System",
+            Dialogs::Answer::Ok, Dialogs::Buttons::Ok);
         click("Option2");
         QVERIFY(control<QRadioButton>("Option1")->isChecked());
         QCOMPARE(m_window->MSComm1().commPort(), 1);

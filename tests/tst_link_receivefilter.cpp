@@ -19,6 +19,11 @@ private slots:
         // 17 characters as the trim counts them. The box and the first piece hold 20404:
         // before the second the oldest 4096 go, 4 of the box, 240 lines and 12 characters.
         const QString line = QStringLiteral("ABCDEFGHIJKLMNO\n");
+        // The trim starts past 20000 characters, not at them.
+        QTest::newRow("20000 kept") << QString(20000, u'A') << QStringList { "Z" }
+                                    << QString(20000, u'A') + "Z";
+        QTest::newRow("20001 trimmed")
+            << QString(20001, u'A') << QStringList { "Z" } << QString(15905, u'A') + "Z";
         QTest::newRow("the trim reaches into the batch")
             << "AB\n"
             << QStringList { line.repeated(1200), "Z" } << "MNO\n" + line.repeated(959) + "Z";
