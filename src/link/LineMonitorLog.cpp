@@ -53,6 +53,11 @@ void LineMonitorLog::setClock(Clock clock)
     m_clock = std::move(clock);
 }
 
+void LineMonitorLog::setRecording(bool recording)
+{
+    m_recording = recording;
+}
+
 void LineMonitorLog::setLimitBytes(qint64 bytes)
 {
     m_limit = bytes;
@@ -65,12 +70,14 @@ qint64 LineMonitorLog::weight(const Row& row)
 
 void LineMonitorLog::onBytes(Direction direction, const QByteArray& bytes)
 {
+    // Every line of one read came at the same moment.
+    const QDateTime now = m_clock();
     qsizetype from = 0;
     while (from < bytes.size()) {
         const qsizetype end = MonitorFormat::rowEnd(bytes, from);
         if (!m_open || m_rows.back().direction != direction) {
             endOpenRow();
-            m_rows.push_back(Row { m_clock(), direction, {}, {} });
+            m_rows.push_back(Row { now, direction, {}, {} });
             m_bytes += weight(m_rows.back());
             m_open = true;
         } else if (qsizetype(m_rows.size()) == m_shown) {
@@ -134,7 +141,9 @@ void LineMonitorLog::record()
                 emit recorded(std::exchange(lines, {}));
             emit sessionStarted(row.time);
         }
-        lines += MonitorFormat::savedLine(row);
+        // Nobody records: the rows are not written out for nothing.
+        if (m_recording)
+            lines += MonitorFormat::savedLine(row);
     }
     if (!lines.isEmpty())
         emit recorded(lines);

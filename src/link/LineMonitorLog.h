@@ -37,6 +37,8 @@ public:
     // Where the rows' times come from (the current time by default).
     void setClock(Clock clock);
     void setLimitBytes(qint64 bytes);
+    // Whether recorded() is wanted (the session record is on).
+    void setRecording(bool recording);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -76,6 +78,7 @@ private:
     qint64 m_bytes = 0;
     qint64 m_limit = DefaultLimitBytes;
     qint64 m_dropped = 0;
+    bool m_recording = false;
     QDateTime m_heldSince;
     QTimer* m_quiet;
     QTimer* m_batch;

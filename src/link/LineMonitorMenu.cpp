@@ -17,6 +17,8 @@ LineMonitorMenu::LineMonitorMenu(form1& window)
     setObjectName(QStringLiteral("lineMonitorMenu"));
     connect(m_log, &LineMonitorLog::sessionStarted, m_record, &MonitorRecord::startSession);
     connect(m_log, &LineMonitorLog::recorded, m_record, &MonitorRecord::append);
+    m_log->setRecording(m_record->enabled());
+    connect(m_record, &MonitorRecord::changed, m_log, [this] { m_log->setRecording(m_record->enabled()); });
 
     Ui::form1& ui = window.ui();
     auto* action = new QAction(tr("Line &Monitor..."), &window);
