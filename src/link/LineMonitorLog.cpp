@@ -129,6 +129,12 @@ void LineMonitorLog::flush()
     trim();
 }
 
+void LineMonitorLog::finish()
+{
+    endOpenRow();
+    flush();
+}
+
 void LineMonitorLog::record()
 {
     // The open row is recorded once it has ended.

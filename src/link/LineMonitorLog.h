@@ -13,7 +13,7 @@ class QIODevice;
 class QTimer;
 
 // Every byte of the line in both directions, as rows, with the link's marks
-// between them: kept from the first Connect on, within a memory bound. The rows
+// between them: kept for the main window's whole life, within a memory bound. The rows
 // reach the view and the session record in batches, so a flood costs the window
 // one update per batch, never one per byte.
 class LineMonitorLog : public QAbstractTableModel
@@ -49,6 +49,8 @@ public:
     qint64 droppedRows() const { return m_dropped; }
     // Hands what has come so far to the view and the record now.
     void flush();
+    // The window is going: the last row ends and goes to the record.
+    void finish();
     // Writes every row kept, as text; false when the device would not take it.
     bool save(QIODevice& device);
 

@@ -29,7 +29,11 @@ LineMonitorMenu::LineMonitorMenu(form1& window)
     connect(action, &QAction::triggered, this, &LineMonitorMenu::lineMonitor_Click);
 }
 
-LineMonitorMenu::~LineMonitorMenu() = default;
+LineMonitorMenu::~LineMonitorMenu()
+{
+    // What came in the last moments belongs in the record too.
+    m_log->finish();
+}
 
 void LineMonitorMenu::lineMonitor_Click()
 {
