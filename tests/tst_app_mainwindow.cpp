@@ -144,6 +144,45 @@ private slots:
     // Keys land where the operator sees them: Tab leaves Received Content without
     // typing a TAB, Return and keypad Enter press the button that has the focus, and
     // a line break pasted into the welcome message is refused.
+    // The main window and each editor open where and at the size they were closed;
+    // a place on no screen that is there comes back onto one.
+    void placeKeptBetweenRuns()
+    {
+        form1& first = m_fixture->show();
+        first.setGeometry(QRect(123, 77, 910, 640));
+        const QRect placed = first.geometry();
+        QTimer::singleShot(0, this, [] {
+            QWidget* editor = QApplication::activeModalWidget();
+            QVERIFY(editor);
+            editor->setGeometry(QRect(60, 50, 700, 520));
+            editor->close();
+        });
+        first.ui().new_tenant->trigger();
+        first.close();
+        QTRY_VERIFY(!first.isVisible());
+
+        const auto next = Vestibar::createMainWindow(m_fixture->settings(), m_fixture->dialogs());
+        next->show();
+        QCOMPARE(next->geometry(), placed);
+        QRect editorPlace;
+        QTimer::singleShot(0, this, [&editorPlace] {
+            QWidget* editor = QApplication::activeModalWidget();
+            QVERIFY(editor);
+            editorPlace = editor->geometry();
+            editor->close();
+        });
+        next->ui().new_tenant->trigger();
+        QCOMPARE(editorPlace, QRect(60, 50, 700, 520));
+
+        // Closed on a screen that has gone since.
+        next->setGeometry(QRect(50000, 40000, 910, 640));
+        next->close();
+        QTRY_VERIFY(!next->isVisible());
+        const auto last = Vestibar::createMainWindow(m_fixture->settings(), m_fixture->dialogs());
+        last->show();
+        QVERIFY(last->screen()->availableGeometry().intersects(last->frameGeometry()));
+    }
+
     void keysOnTheFocusedControl()
     {
         m_window = &m_fixture->show();

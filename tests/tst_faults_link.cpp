@@ -14,6 +14,7 @@
 #include "WindowTest.h"
 #include "form1.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -290,6 +291,7 @@ private slots:
             held = false;
             pty.write(Xon);
         });
+        expectLost();
         m_fixture->dialogs().expectMessage(
             QStringLiteral("The comm port is closed"), QStringLiteral("Disconnect"));
         control("sendfileg")->setEnabled(true);
@@ -305,6 +307,24 @@ private slots:
         QVERIFY(!control<QProgressBar>("Progress")->isVisible());
         QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
         QVERIFY(m_window->panelText(1).startsWith(QStringLiteral("Status: The connection to")));
+    }
+
+    // The adapter is pulled while nothing runs: the window goes to the state after
+    // Disconnect at once, without a line, and says which device went.
+    void lostDeviceDisconnects()
+    {
+        m_fixture->connectRs232();
+        enableLinkControls();
+        m_window->ui().Progress->show();
+        expectLost();
+        m_fixture->pty().closeMaster();
+        QTRY_VERIFY(m_fixture->dialogs().done());
+        for (const QString& name : linkControlSet())
+            QVERIFY2(!control(name)->isEnabled(), qPrintable(name));
+        QCOMPARE(QApplication::focusWidget(), control("connect"));
+        QVERIFY(m_window->ui().Progress->isHidden());
+        QVERIFY(!m_window->MSComm1().portOpen());
+        QCOMPARE(m_fixture->dialogs().messages().size(), 1);
     }
 
     // At 1200 bit/s a record of 40 characters is a third of a second on the line;
@@ -376,6 +396,14 @@ private slots:
     }
 
 private:
+    void expectLost()
+    {
+        m_fixture->dialogs().expectMessage(
+            QStringLiteral("The connection to %1 was lost. Connect it again and "
+                           "press Connect to go on.")
+                .arg(m_fixture->pty().slaveName()),
+            QStringLiteral("Connection Lost"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    }
     void expectHeld(Answer answer)
     {
         m_fixture->dialogs().expectMessage(QStringLiteral("Transmit Buffer Full"),

@@ -9,6 +9,7 @@
 #include "MenuShortcutFilter.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
+#include "WindowPlacement.h"
 #include "setform.h"
 #include "ui_form1.h"
 
@@ -28,7 +29,6 @@
 
 namespace {
 
-const QString Properties = QString::fromLatin1(SettingsStore::Properties);
 const QString TwoBlanks = QStringLiteral("  ");
 
 // The digit masks of the value boxes; medit6 alone prompts with "_".
@@ -53,59 +53,25 @@ const BoxMask BoxMasks[] = {
     { &Ui::form1::medittnt, "####", ' ' },
 };
 
-// The link control set, in the order the window disables it.
+// The link control set, in the order Disconnect disables it.
 QList<QWidget*> linkControlSet(Ui::form1& ui)
 {
-    return {
-        ui.Mastercode,
-        ui.cleartnt,
-        ui.clearacd,
-        ui.clearhld,
-        ui.clearats,
-        ui.cleartmz,
-        ui.meditacd,
-        ui.medittnt,
-        ui.up_hlp,
-        ui.nonpbx,
-        ui.PBX,
-        ui.FCN,
-        ui.OWR,
-        ui.nowr,
-        ui.ARN,
-        ui.medit6,
-        ui.endg,
-        ui.upload,
-        ui.download,
-        ui.sendfileg,
-        ui.tone,
-        ui.Pluse,
-        ui.singleg,
-        ui.Multi,
-        ui.message,
-        ui.RtRTc,
-        ui.date,
-        ui.uptalktime,
-        ui.opentime1,
-        ui.opentime2,
-        ui.lockcount,
-        ui.systemid,
-        ui.manualdoor1,
-        ui.manualdoor2,
-        ui.Newmastcode,
-        ui.up_all,
-        ui.up_par,
-        ui.up_tnt,
-        ui.up_evr,
-        ui.MEDIT7,
-        ui.medit8,
-        ui.clearevr,
-        ui.rlm,
-        ui.Command2,
-        ui.hldc,
-        ui.atsc,
-        ui.tmzc,
-        ui.Medit_New_mastercode,
-    };
+    return { ui.message, ui.rlm, ui.Command2, ui.Mastercode, ui.clearats, ui.clearhld, ui.cleartmz,
+        ui.cleartnt, ui.clearacd, ui.medittnt, ui.meditacd, ui.hldc, ui.atsc, ui.tmzc, ui.date, ui.clearevr,
+        ui.upload, ui.download, ui.sendfileg, ui.tone, ui.Pluse, ui.singleg, ui.Multi, ui.endg, ui.RtRTc,
+        ui.uptalktime, ui.opentime1, ui.opentime2, ui.lockcount, ui.systemid, ui.manualdoor1, ui.manualdoor2,
+        ui.Newmastcode, ui.up_all, ui.up_par, ui.up_tnt, ui.up_evr, ui.up_hlp, ui.MEDIT7, ui.medit8,
+        ui.medit6, ui.nonpbx, ui.PBX, ui.ARN, ui.FCN, ui.OWR, ui.nowr, ui.Medit_New_mastercode };
+}
+
+// What "Send" enables, in order.
+QList<QWidget*> programmingControlSet(Ui::form1& ui)
+{
+    return { ui.nonpbx, ui.ARN, ui.OWR, ui.nowr, ui.FCN, ui.Crno, ui.PBX, ui.medit6, ui.rl2, ui.rlm,
+        ui.Frame4, ui.medit1, ui.meditacd, ui.medittnt, ui.medit2, ui.medit3, ui.medit4, ui.medit5, ui.MEDIT7,
+        ui.medit8, ui.clearacd, ui.clearats, ui.cleartmz, ui.clearhld, ui.cleartnt, ui.sendfileg, ui.tone,
+        ui.Pluse, ui.singleg, ui.Multi, ui.message, ui.uptalktime, ui.opentime1, ui.opentime2, ui.lockcount,
+        ui.systemid, ui.manualdoor1, ui.manualdoor2, ui.Newmastcode, ui.Medit_New_mastercode, ui.clearevr };
 }
 
 // The leading number of a text, 0 when it starts with none ("3" is 3, "7x" is 7).
@@ -143,6 +109,7 @@ form1::form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
     }
 
     m_linkControls = linkControlSet(*m_ui);
+    m_programmingControls = programmingControlSet(*m_ui);
 
     // The Edit menu's Ctrl+C and Ctrl+V follow the menu's rules in every box.
     auto* editKeys = new MenuShortcutFilter({ m_ui->copy_file, m_ui->paset_file }, this);
@@ -295,6 +262,41 @@ void form1::stopCommands()
     m_dialogs.inform(text, QStringLiteral("Disconnect"), Dialogs::Icon::Exclamation);
 }
 
+QList<QWidget*> form1::linkControls() const
+{
+    return m_linkControls;
+}
+
+QList<QWidget*> form1::programmingControls() const
+{
+    return m_programmingControls;
+}
+
+std::array<QRadioButton*, 4> form1::portButtons() const
+{
+    return { m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4 };
+}
+
+int form1::selectedPort() const
+{
+    const auto buttons = portButtons();
+    for (int i = 0; i < 4; ++i) {
+        if (buttons[i]->isChecked())
+            return i + 1;
+    }
+    return 0;
+}
+
+void form1::showSendCount(qint64 count)
+{
+    setPanelText(3, QStringLiteral("Send Record:") + TwoBlanks + QString::number(count));
+}
+
+void form1::showCommNumber(int number)
+{
+    setPanelText(2, QStringLiteral("Comm Number:") + TwoBlanks + QString::number(number));
+}
+
 bool form1::rs232Mode() const
 {
     return m_ui->Option7->isChecked();
@@ -356,7 +358,9 @@ void form1::Form_Load()
     m_ui->Command1->hide();
     m_ui->Command3->hide();
 
-    if (const QScreen* screen = this->screen()) {
+    // Where the operator left it last time; centred the first time.
+    const QScreen* screen = this->screen();
+    if (!WindowPlacement::restore(*this, m_settings) && screen) {
         const QRect area = screen->availableGeometry();
         move(area.x() + (area.width() - frameGeometry().width()) / 2,
             area.y() + (area.height() - frameGeometry().height()) / 2);
@@ -365,16 +369,16 @@ void form1::Form_Load()
     m_ui->Progress->hide();
 
     setPanelText(1, QStringLiteral("Status Bar:"));
-    setPanelText(3, QStringLiteral("Send Record:") + TwoBlanks + QStringLiteral("0"));
+    showSendCount(0);
     setPanelText(4, QStringLiteral("Setting: 1200,N,8,1 "));
 
     Dialogs::setApplicationTitle(QStringLiteral("Vestibar 4600 Management System"));
 
-    const QString port = m_settings.value(Properties, QStringLiteral("Port"));
-    const QString ph = m_settings.value(Properties, QStringLiteral("ph"));
+    const QString port = m_settings.value(SettingsStore::Properties, QStringLiteral("Port"));
+    const QString ph = m_settings.value(SettingsStore::Properties, QStringLiteral("ph"));
     m_ui->Text2->setText(ph);
 
-    const QString rs232 = m_settings.value(Properties, QStringLiteral("rs232"));
+    const QString rs232 = m_settings.value(SettingsStore::Properties, QStringLiteral("rs232"));
     if (rs232.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0) {
         m_ui->Option7->setChecked(true);
         m_ui->Option8->setChecked(false);
@@ -386,11 +390,10 @@ void form1::Form_Load()
     }
 
     const int portNumber = leadingNumber(port);
-    QRadioButton* const portButtons[] = { m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4 };
     if (portNumber >= 1 && portNumber <= 4)
-        portButtons[portNumber - 1]->setChecked(true);
+        portButtons()[portNumber - 1]->setChecked(true);
 
-    setPanelText(2, QStringLiteral("Comm Number:") + TwoBlanks + QString::number(portNumber));
+    showCommNumber(portNumber);
 
     m_ui->Text1->clear();
     QPalette palette = m_ui->Text1->palette();
@@ -410,16 +413,15 @@ void form1::Form_Load()
 void form1::Form_Unload()
 {
     emit unloading();
+    WindowPlacement::save(*this, m_settings);
 
-    QRadioButton* const portButtons[] = { m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4 };
-    for (int i = 0; i < 4; ++i) {
-        if (portButtons[i]->isChecked())
-            m_link->setCommPort(i + 1);
-    }
-    m_settings.setValue(Properties, QStringLiteral("Port"), QString::number(m_link->commPort()));
+    if (const int selected = selectedPort())
+        m_link->setCommPort(selected);
+    m_settings.setValue(
+        SettingsStore::Properties, QStringLiteral("Port"), QString::number(m_link->commPort()));
 
     if (!m_ui->Text2->text().isEmpty())
-        m_settings.setValue(Properties, QStringLiteral("ph"), m_ui->Text2->text());
+        m_settings.setValue(SettingsStore::Properties, QStringLiteral("ph"), m_ui->Text2->text());
 
     if (m_logFileNumber != 0)
         closeLog();

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <array>
 #include <chrono>
 #include <memory>
 
@@ -16,6 +17,7 @@ class Dialogs;
 class LinkSession;
 class QIODevice;
 class QLabel;
+class QRadioButton;
 class SettingsStore;
 class Ticker;
 class setform;
@@ -73,6 +75,16 @@ public:
 
     // RS232 mode: Option7 selected.
     bool rs232Mode() const;
+    // The port buttons 1 to 4, and the number of the one selected (0: none).
+    std::array<QRadioButton*, 4> portButtons() const;
+    int selectedPort() const;
+    // The link control set, in the order Disconnect disables it; the controls
+    // "Send" enables, in its order.
+    QList<QWidget*> linkControls() const;
+    QList<QWidget*> programmingControls() const;
+    // Status panels 3 ("Send Record:") and 2 ("Comm Number:").
+    void showSendCount(qint64 count);
+    void showCommNumber(int number);
 
     // Hourglass on this window (nests: every true needs its false).
     void setBusyPointer(bool busy);
@@ -121,4 +133,5 @@ private:
     bool m_unloaded = false;
     int m_busyDepth = 0;
     QList<QWidget*> m_linkControls;
+    QList<QWidget*> m_programmingControls;
 };

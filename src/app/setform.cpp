@@ -9,7 +9,6 @@
 #include <QLineEdit>
 
 namespace {
-const QString PropertiesSection = QString::fromLatin1(SettingsStore::Properties);
 const QStringList ByteCycles
     = { QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("15") };
 } // namespace
@@ -51,8 +50,8 @@ void setform::Form_Load()
 {
     m_ui->Combo1->addItems(ByteCycles);
     Dialogs::setApplicationTitle(QStringLiteral("Vestibar 4700 Managemant System"));
-    const QString savea = m_settings.value(PropertiesSection, QStringLiteral("savea"));
-    const QString sett = m_settings.value(PropertiesSection, QStringLiteral("sett"));
+    const QString savea = m_settings.value(SettingsStore::Properties, QStringLiteral("savea"));
+    const QString sett = m_settings.value(SettingsStore::Properties, QStringLiteral("sett"));
     m_ui->Text1->setText(sett);
     // The stored text stands even when it is empty or not one of the list.
     m_ui->Combo1->setCurrentIndex(-1);
@@ -64,10 +63,10 @@ void setform::Form_Load()
 
 void setform::Command1_Click()
 {
-    m_settings.setValue(PropertiesSection, QStringLiteral("sett"), m_ui->Text1->text());
+    m_settings.setValue(SettingsStore::Properties, QStringLiteral("sett"), m_ui->Text1->text());
     // With an empty modem string the byte cycle is not saved.
     if (!m_ui->Text1->text().isEmpty())
-        m_settings.setValue(PropertiesSection, QStringLiteral("savea"), m_ui->Combo1->currentText());
+        m_settings.setValue(SettingsStore::Properties, QStringLiteral("savea"), m_ui->Combo1->currentText());
     unload();
 }
 

@@ -4,7 +4,6 @@
 #include "CommandSender.h"
 #include "Dialogs.h"
 #include "LinkSession.h"
-#include "MaskedEdit.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -13,21 +12,27 @@
 
 namespace {
 
+using FormControls::box;
+using FormControls::widget;
+using F = Ui::form1;
+
 const std::array<ClearCommand, 6> clears { {
-    { "clearacd", "KLR ACD", "Do you really want to delete Access Code DataBase ?", "meditacd", "medittnt",
+    { &F::clearacd, "KLR ACD", "Do you really want to delete Access Code DataBase ?", box<&F::meditacd>,
+        widget<&F::medittnt>,
         " Please input the Access_Code you want to delete ! Warning: If you input '0' or '00' or '000' or "
         "'0000', "
         "All Access_Code in the system will be deleted!",
         "Clear Access Code" },
-    { "cleartnt", "CLR TNT", "Do you really want to delete Tenant DataBase ?", "medittnt", "Crno",
+    { &F::cleartnt, "CLR TNT", "Do you really want to delete Tenant DataBase ?", box<&F::medittnt>,
+        widget<&F::Crno>,
         " Please input the Tenant_Directory you want to delete ! Warning: If you input '0' or '00' or '000' "
         "or "
         "'0000', All tenants in the system will be deleted!",
         "Clear tenant" },
-    { "clearats", "KLR ATS", "Do you really want to delete auto schedule DataBase ?" },
-    { "clearevr", "KLR EVR", "Do you really want to delete EventRecord DataBase ?" },
-    { "clearhld", "KLR HLD", "Do you really want to delete all Holidays DataBase ?" },
-    { "cleartmz", "KLR TMZ", "Do you really want to delete Timezone DataBase ?" },
+    { &F::clearats, "KLR ATS", "Do you really want to delete auto schedule DataBase ?" },
+    { &F::clearevr, "KLR EVR", "Do you really want to delete EventRecord DataBase ?" },
+    { &F::clearhld, "KLR HLD", "Do you really want to delete all Holidays DataBase ?" },
+    { &F::cleartmz, "KLR TMZ", "Do you really want to delete Timezone DataBase ?" },
 } };
 
 } // namespace
@@ -36,18 +41,14 @@ ClearCommands::ClearCommands(form1& window)
     : QObject(&window)
     , m_window(window)
 {
-    for (const ClearCommand& command : clears) {
-        if (auto* button = m_window.findChild<QAbstractButton*>(QLatin1String(command.button)))
-            connect(button, &QAbstractButton::clicked, this, [this, &command] { clear_Click(command); });
-        else
-            qWarning("Clear button %s is missing", command.button);
-    }
+    for (const ClearCommand& command : clears)
+        connect(m_window.ui().*command.button, &QAbstractButton::clicked, this,
+            [this, &command] { clear_Click(command); });
 }
 
 void ClearCommands::clear_Click(const ClearCommand& command)
 {
-    auto* box = command.box ? m_window.findChild<MaskedEdit*>(QLatin1String(command.box)) : nullptr;
-    const QString value = box ? box->digits() : QString();
+    const QString value = command.box ? FormControls::valueOf(command.box(m_window.ui())) : QString();
     Commands::enqueue(m_window, [this, &command, value] { return clearCommand(command, value); });
 }
 
@@ -61,12 +62,10 @@ QCoro::Task<> ClearCommands::clearCommand(const ClearCommand& command, QString v
         co_return;
     }
 
-    auto* box = m_window.findChild<MaskedEdit*>(QLatin1String(command.box));
     if (value.isEmpty() || !m_window.MSComm1().portOpen()) {
         m_window.dialogs().inform(QString::fromLatin1(command.warning),
             QString::fromLatin1(command.warningTitle), Dialogs::Icon::Information);
-        if (box)
-            box->setFocus();
+        command.box(m_window.ui())->setFocus();
         co_return;
     }
     if (!confirmed(command))
@@ -74,8 +73,7 @@ QCoro::Task<> ClearCommands::clearCommand(const ClearCommand& command, QString v
     const bool sent = co_await Commands::SendCommandLine(m_window, CommandLine::withValue(keyword, value));
     if (!sent)
         co_return;
-    if (auto* next = m_window.findChild<QWidget*>(QLatin1String(command.next)))
-        next->setFocus();
+    command.next(m_window.ui())->setFocus();
 }
 
 bool ClearCommands::confirmed(const ClearCommand& command)

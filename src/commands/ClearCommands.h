@@ -1,19 +1,19 @@
 #pragma once
 
+#include "FormControls.h"
+
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
 
-class form1;
-
 // One clear button: a single entry (with its box) or a whole database.
 struct ClearCommand
 {
-    const char* button;
+    QPushButton* Ui::form1::*button;
     const char* keyword;
     const char* question; // the confirmation text
-    const char* box = nullptr; // single-entry clears: the entry to delete
-    const char* next = nullptr; // focus after sending
+    FormControls::Box box = nullptr; // single-entry clears: the entry to delete
+    FormControls::Widget next = nullptr; // focus after sending
     const char* warning = nullptr; // empty value or closed port
     const char* warningTitle = nullptr;
 };

@@ -12,17 +12,10 @@ ClockCommands::ClockCommands(form1& window)
     : QObject(&window)
     , m_window(window)
 {
-    const std::pair<const char*, void (ClockCommands::*)()> buttons[] = {
-        { "RtRTc", &ClockCommands::RtRTc_Click },
-        { "date", &ClockCommands::date_Click },
-        { "endg", &ClockCommands::endg_Click },
-    };
-    for (const auto& [name, handler] : buttons) {
-        if (auto* button = m_window.findChild<QAbstractButton*>(QLatin1String(name)))
-            connect(button, &QAbstractButton::clicked, this, handler);
-        else
-            qWarning("Clock button %s is missing", name);
-    }
+    Ui::form1& ui = m_window.ui();
+    connect(ui.RtRTc, &QAbstractButton::clicked, this, &ClockCommands::RtRTc_Click);
+    connect(ui.date, &QAbstractButton::clicked, this, &ClockCommands::date_Click);
+    connect(ui.endg, &QAbstractButton::clicked, this, &ClockCommands::endg_Click);
 }
 
 void ClockCommands::RtRTc_Click()
@@ -51,7 +44,7 @@ QCoro::Task<> ClockCommands::clockCommand(QByteArray line)
     // Both leave the focus on Time.
     const bool sent = co_await Commands::SendCommandLine(m_window, line, options);
     if (sent)
-        focusOn("RtRTc");
+        m_window.ui().RtRTc->setFocus();
 }
 
 QCoro::Task<> ClockCommands::endCommand()
@@ -65,12 +58,6 @@ QCoro::Task<> ClockCommands::endCommand()
             co_return;
     }
     options.renew = false;
-    options.afterGuard = [this] { focusOn("connect"); };
+    options.afterGuard = [this] { m_window.ui().connect->setFocus(); };
     co_await Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("END")), options);
-}
-
-void ClockCommands::focusOn(const char* name)
-{
-    if (auto* widget = m_window.findChild<QWidget*>(QLatin1String(name)))
-        widget->setFocus();
 }

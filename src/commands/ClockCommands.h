@@ -22,7 +22,6 @@ private:
     // The commands as queued; the clock lines carry the PC's time of the click.
     QCoro::Task<> clockCommand(QByteArray line);
     QCoro::Task<> endCommand();
-    void focusOn(const char* name);
 
     form1& m_window;
 };

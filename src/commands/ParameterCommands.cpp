@@ -6,7 +6,6 @@
 #include "Dialogs.h"
 #include "LineText.h"
 #include "LinkSession.h"
-#include "MaskedEdit.h"
 #include "PlainEdit.h"
 #include "form1.h"
 
@@ -22,32 +21,45 @@ namespace {
 using Kind = ParameterCommand::Kind;
 using Effect = ParameterCommand::Effect;
 
+using FormControls::box;
+using FormControls::widget;
+using F = Ui::form1;
+
+// "Disconnnect" (three n) is the title Enter in medit3 gives its closed-port box:
+// the tool's own text, kept as it is.
 const std::array<ParameterCommand, 20> commands { {
     // The twenty commands in panel order. Value commands move the focus down the panel.
-    { Kind::Value, "PARFCN", "FCN", "Crno", "Please input the Facility Code of the CardReader", "medit1" },
-    { Kind::Value, "PARCHT", "uptalktime", "medit1", "Please input Call Hold Time", "medit2" },
-    { Kind::Value, "PARDOT1", "opentime1", "medit2", "Please input Door 1 Open Time", "medit3" },
-    { Kind::Value, "PARDOT2", "opentime2", "medit3", "Please input Door 2 Open Time", "medit4", Effect::None,
-        "Disconnnect" },
-    { Kind::Value, "PARCLT", "lockcount", "medit4", "Please input Lock Out Count", "medit5" },
-    { Kind::Value, "PARSYD", "systemid", "medit5", "Please input System ID", "MEDIT7" },
-    { Kind::Value, "PAROHR1", "manualdoor1", "MEDIT7", "Please input Door 1 Unlock Hour", "medit8" },
-    { Kind::Value, "PAROHR2", "manualdoor2", "medit8", "Please input Door 2 Unlock Hour", "rl2" },
-    { Kind::Value, "PARLMO", "rlm", "rl2", "Please input Relay2 Mode", "medit6" },
-    { Kind::Value, "PARNUM", "ARN", "medit6", "Please input PBX No", "Medit_New_mastercode" },
+    { Kind::Value, "PARFCN", &F::FCN, box<&F::Crno>, "Please input the Facility Code of the CardReader",
+        widget<&F::medit1> },
+    { Kind::Value, "PARCHT", &F::uptalktime, box<&F::medit1>, "Please input Call Hold Time",
+        widget<&F::medit2> },
+    { Kind::Value, "PARDOT1", &F::opentime1, box<&F::medit2>, "Please input Door 1 Open Time",
+        widget<&F::medit3> },
+    { Kind::Value, "PARDOT2", &F::opentime2, box<&F::medit3>, "Please input Door 2 Open Time",
+        widget<&F::medit4>, Effect::None, "Disconnnect" },
+    { Kind::Value, "PARCLT", &F::lockcount, box<&F::medit4>, "Please input Lock Out Count",
+        widget<&F::medit5> },
+    { Kind::Value, "PARSYD", &F::systemid, box<&F::medit5>, "Please input System ID", widget<&F::MEDIT7> },
+    { Kind::Value, "PAROHR1", &F::manualdoor1, box<&F::MEDIT7>, "Please input Door 1 Unlock Hour",
+        widget<&F::medit8> },
+    { Kind::Value, "PAROHR2", &F::manualdoor2, box<&F::medit8>, "Please input Door 2 Unlock Hour",
+        widget<&F::rl2> },
+    { Kind::Value, "PARLMO", &F::rlm, box<&F::rl2>, "Please input Relay2 Mode", widget<&F::medit6> },
+    { Kind::Value, "PARNUM", &F::ARN, box<&F::medit6>, "Please input PBX No",
+        widget<&F::Medit_New_mastercode> },
     // The new master code keeps the focus in its own box.
-    { Kind::Value, "PARCMC", "Newmastcode", "Medit_New_mastercode", "Please input New MasterCode",
-        "Medit_New_mastercode", Effect::None, "Disconnect", true },
-    { Kind::Message, "PARMSG", "message", "MsgWel" },
+    { Kind::Value, "PARCMC", &F::Newmastcode, box<&F::Medit_New_mastercode>, "Please input New MasterCode",
+        widget<&F::Medit_New_mastercode>, Effect::None, "Disconnect", true },
+    { Kind::Message, "PARMSG", &F::message, box<&F::MsgWel> },
     // Fixed commands.
-    { Kind::Fixed, "PARPBXON", "PBX", nullptr, nullptr, nullptr, Effect::EnableArnFirst },
-    { Kind::Fixed, "PARPBXOFF", "nonpbx", "MEDIT7", nullptr, nullptr, Effect::DisableArn },
-    { Kind::Fixed, "PARPDL", "Pluse" },
-    { Kind::Fixed, "PARTDL", "tone" },
-    { Kind::Fixed, "PARCONM", "Multi", nullptr, nullptr, nullptr, Effect::EnableSystemId },
-    { Kind::Fixed, "PARCONS", "singleg", nullptr, nullptr, nullptr, Effect::DisableSystemId },
-    { Kind::Fixed, "PAROWRON", "OWR" },
-    { Kind::Fixed, "PAROWROFF", "nowr" },
+    { Kind::Fixed, "PARPBXON", &F::PBX, nullptr, nullptr, nullptr, Effect::EnableArnFirst },
+    { Kind::Fixed, "PARPBXOFF", &F::nonpbx, box<&F::MEDIT7>, nullptr, nullptr, Effect::DisableArn },
+    { Kind::Fixed, "PARPDL", &F::Pluse },
+    { Kind::Fixed, "PARTDL", &F::tone },
+    { Kind::Fixed, "PARCONM", &F::Multi, nullptr, nullptr, nullptr, Effect::EnableSystemId },
+    { Kind::Fixed, "PARCONS", &F::singleg, nullptr, nullptr, nullptr, Effect::DisableSystemId },
+    { Kind::Fixed, "PAROWRON", &F::OWR },
+    { Kind::Fixed, "PAROWROFF", &F::nowr },
 } };
 
 bool isEnter(const QKeyEvent* key)
@@ -61,15 +73,12 @@ ParameterCommands::ParameterCommands(form1& window)
     : QObject(&window)
     , m_window(window)
 {
+    Ui::form1& ui = m_window.ui();
     for (const ParameterCommand& command : commands) {
-        if (auto* button = m_window.findChild<QAbstractButton*>(QLatin1String(command.button)))
-            connect(button, &QAbstractButton::clicked, this, [this, &command] { button_Click(command); });
-        else
-            qWarning("Parameter command button %s is missing", command.button);
-        if (command.kind == Kind::Value) {
-            if (auto* box = m_window.findChild<QLineEdit*>(QLatin1String(command.box)))
-                box->installEventFilter(this);
-        }
+        connect(
+            ui.*command.button, &QAbstractButton::clicked, this, [this, &command] { button_Click(command); });
+        if (command.kind == Kind::Value)
+            command.box(ui)->installEventFilter(this);
     }
     // The masked boxes keep their caret and refuse what the line cannot carry
     // themselves; these two are plain text boxes.
@@ -83,7 +92,7 @@ bool ParameterCommands::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event))) {
         for (const ParameterCommand& command : commands) {
-            if (command.kind == Kind::Value && watched->objectName() == QLatin1String(command.box)) {
+            if (command.kind == Kind::Value && watched == command.box(m_window.ui())) {
                 box_KeyPress(command);
                 break;
             }
@@ -96,13 +105,13 @@ bool ParameterCommands::eventFilter(QObject* watched, QEvent* event)
 void ParameterCommands::button_Click(const ParameterCommand& command)
 {
     // The value is the box's at the click: typing meanwhile changes only later commands.
-    const QString value = command.box ? valueOf(command.box) : QString();
+    const QString value = valueOf(command);
     Commands::enqueue(m_window, [this, &command, value] { return buttonCommand(command, value); });
 }
 
 void ParameterCommands::box_KeyPress(const ParameterCommand& command)
 {
-    const QString value = valueOf(command.box);
+    const QString value = valueOf(command);
     Commands::enqueue(m_window, [this, &command, value] { return enterCommand(command, value); });
 }
 
@@ -115,11 +124,11 @@ QCoro::Task<> ParameterCommands::buttonCommand(const ParameterCommand& command, 
     case Kind::Value:
         if (value.isEmpty()) {
             m_window.dialogs().inform(QString::fromLatin1(command.prompt));
-            focusOn(command.box);
+            command.box(m_window.ui())->setFocus();
             co_return;
         }
         if (!acceptsValue(command, value)) {
-            focusOn(command.box);
+            command.box(m_window.ui())->setFocus();
             co_return;
         }
         break;
@@ -157,6 +166,7 @@ bool ParameterCommands::acceptsValue(const ParameterCommand& command, const QStr
 QCoro::Task<> ParameterCommands::messageCommand(QString text)
 {
     if (text.isEmpty() || !m_window.MSComm1().portOpen()) {
+        // "Wellcome" is the tool's own spelling of this title, kept as it is.
         m_window.dialogs().inform(QStringLiteral("Please Input the text in 'Welcome Message' box"),
             QStringLiteral("Wellcome Message"));
         co_return;
@@ -198,20 +208,13 @@ QCoro::Task<bool> ParameterCommands::send(const ParameterCommand& command, QStri
     co_return true;
 }
 
-QString ParameterCommands::valueOf(const char* box) const
+QString ParameterCommands::valueOf(const ParameterCommand& command) const
 {
-    auto* edit = m_window.findChild<QLineEdit*>(QLatin1String(box));
-    if (!edit)
-        return {};
-    if (auto* masked = qobject_cast<MaskedEdit*>(edit))
-        return masked->digits();
-    return edit->text();
+    return command.box ? FormControls::valueOf(command.box(m_window.ui())) : QString();
 }
 
-void ParameterCommands::focusOn(const char* name)
+void ParameterCommands::focusOn(FormControls::Widget control)
 {
-    if (!name)
-        return;
-    if (auto* widget = m_window.findChild<QWidget*>(QLatin1String(name)))
-        widget->setFocus();
+    if (control)
+        control(m_window.ui())->setFocus();
 }

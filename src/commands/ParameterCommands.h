@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormControls.h"
+
 #include <QCoro/QCoroTask>
 #include <QObject>
 #include <QString>
@@ -20,10 +22,10 @@ struct ParameterCommand
 
     Kind kind;
     const char* keyword;
-    const char* button;
-    const char* box = nullptr; // value box
+    QPushButton* Ui::form1::*button;
+    FormControls::Box box = nullptr; // value box
     const char* prompt = nullptr; // value guard text
-    const char* next = nullptr; // focus after sending
+    FormControls::Widget next = nullptr; // focus after sending
     Effect effect = Effect::None;
     const char* enterGuardTitle = "Disconnect"; // closed-port title of Enter in the box
     bool fourDigits = false; // the value must be exactly four digits, on both paths
@@ -52,8 +54,8 @@ private:
     // A value the command refuses is told and not sent; false then.
     bool acceptsValue(const ParameterCommand& command, const QString& value);
     QCoro::Task<bool> send(const ParameterCommand& command, QString value, QString guardTitle);
-    QString valueOf(const char* box) const;
-    void focusOn(const char* name);
+    QString valueOf(const ParameterCommand& command) const;
+    void focusOn(FormControls::Widget control);
 
     form1& m_window;
 };

@@ -3,6 +3,8 @@
 #include "Dialogs.h"
 #include "EditorKinds.h"
 #include "EditorWindow.h"
+#include "SettingsStore.h"
+#include "WindowPlacement.h"
 #include "form1.h"
 
 #include <QAction>
@@ -39,7 +41,11 @@ void Editors::showModal(Kind kind, QString& handoverFileName, Dialogs& dialogs, 
     QPointer<QWidget> previousParent = dialogs.parentWidget();
     dialogs.setParentWidget(&editor);
     editor.setWindowModality(Qt::ApplicationModal);
+    // Each editor opens where and at the size it was closed.
+    SettingsStore settings;
+    WindowPlacement::restore(editor, settings);
     editor.exec();
+    WindowPlacement::save(editor, settings);
     dialogs.setParentWidget(previousParent);
 }
 

@@ -18,17 +18,8 @@
 
 namespace {
 
-const QString Properties = QString::fromLatin1(SettingsStore::Properties);
 const QString LineSettings = QStringLiteral("1200,N,8,1");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
-
-// The port buttons, for port numbers 1 to 4.
-QRadioButton* Ui::form1::*const PortButtons[] = {
-    &Ui::form1::Option1,
-    &Ui::form1::Option2,
-    &Ui::form1::Option3,
-    &Ui::form1::Option4,
-};
 
 // The mode buttons: what each selects, and what it stores as the "Rs232" setting.
 struct ModeButton
@@ -40,58 +31,6 @@ struct ModeButton
 const ModeButton ModeButtons[] = {
     { &Ui::form1::Option7, true, "True" },
     { &Ui::form1::Option8, false, "False" },
-};
-
-// The link control set in the order Disconnect disables it.
-const char* const DisconnectOrder[] = {
-    "message",
-    "rlm",
-    "Command2",
-    "Mastercode",
-    "clearats",
-    "clearhld",
-    "cleartmz",
-    "cleartnt",
-    "clearacd",
-    "medittnt",
-    "meditacd",
-    "hldc",
-    "atsc",
-    "tmzc",
-    "date",
-    "clearevr",
-    "upload",
-    "download",
-    "sendfileg",
-    "tone",
-    "Pluse",
-    "singleg",
-    "Multi",
-    "endg",
-    "RtRTc",
-    "uptalktime",
-    "opentime1",
-    "opentime2",
-    "lockcount",
-    "systemid",
-    "manualdoor1",
-    "manualdoor2",
-    "Newmastcode",
-    "up_all",
-    "up_par",
-    "up_tnt",
-    "up_evr",
-    "up_hlp",
-    "MEDIT7",
-    "medit8",
-    "medit6",
-    "nonpbx",
-    "PBX",
-    "ARN",
-    "FCN",
-    "OWR",
-    "nowr",
-    "Medit_New_mastercode",
 };
 
 } // namespace
@@ -112,11 +51,14 @@ ConnectionHandlers::ConnectionHandlers(form1& window)
     }
     connect(ui.connect, &QPushButton::clicked, this, &ConnectionHandlers::connect_Click);
     connect(ui.close1, &QPushButton::clicked, this, &ConnectionHandlers::close1_Click);
+    // From the event loop: a message box inside the port's own signal would hold it up.
+    connect(&m_window.MSComm1(), &LinkSession::deviceLost, this, &ConnectionHandlers::MSComm1_DeviceLost,
+        Qt::QueuedConnection);
 }
 
 QRadioButton* ConnectionHandlers::portButton(int number) const
 {
-    return m_window.ui().*PortButtons[number - 1];
+    return m_window.portButtons()[number - 1];
 }
 
 void ConnectionHandlers::OpenPort()
@@ -126,13 +68,9 @@ void ConnectionHandlers::OpenPort()
     if (port.portOpen()) {
         result.failure = SerialPort::OpenFailure::AlreadyOpen;
     } else {
-        port.setCommPort(4);
-        for (int number = 1; number <= 4; ++number) {
-            if (portButton(number)->isChecked()) {
-                port.setCommPort(number);
-                break;
-            }
-        }
+        // With no port button selected the last port is opened.
+        const int selected = m_window.selectedPort();
+        port.setCommPort(selected != 0 ? selected : 4);
         port.setSettings(LineSettings);
         result = port.open();
     }
@@ -209,6 +147,7 @@ QCoro::Task<> ConnectionHandlers::disconnectCommand()
 {
     Ui::form1& ui = m_window.ui();
     LinkSession& port = m_window.MSComm1();
+    // "End Communicatiom " (sic, with its trailing blank) is the tool's own title.
     const QString title = QStringLiteral("End Communicatiom ");
     if (!port.portOpen()) {
         m_window.dialogs().inform(QStringLiteral("The comm port is closed"), title);
@@ -221,13 +160,27 @@ QCoro::Task<> ConnectionHandlers::disconnectCommand()
     // The link is torn down whether or not the controller got the line.
     co_await Commands::SendCommandLine(m_window, CommandLine::fixed(QStringLiteral("DIS")), options);
 
-    for (const char* name : DisconnectOrder) {
-        if (auto* control = m_window.findChild<QWidget*>(QLatin1String(name)))
-            control->setEnabled(false);
-    }
+    for (QWidget* control : m_window.linkControls())
+        control->setEnabled(false);
     co_await port.close();
+    showDisconnected();
+}
+
+void ConnectionHandlers::MSComm1_DeviceLost(const QString& reason)
+{
+    // Nothing can reach the controller any more; DIS could not go either.
+    for (QWidget* control : m_window.linkControls())
+        control->setEnabled(false);
+    showDisconnected();
+    m_window.dialogs().inform(reason + QStringLiteral(" Connect it again and press Connect to go on."),
+        QStringLiteral("Connection Lost"), Dialogs::Icon::Exclamation);
+}
+
+void ConnectionHandlers::showDisconnected()
+{
+    Ui::form1& ui = m_window.ui();
     ui.connect->setFocus();
-    m_window.setPanelText(3, QStringLiteral("Send Record:") + QStringLiteral("  ") + QStringLiteral("0"));
+    m_window.showSendCount(0);
     ui.Progress->hide();
     ui.Command1->hide();
 }
@@ -245,8 +198,8 @@ void ConnectionHandlers::OptionPort_Click(int number)
     for (int other = 1; other <= 4; ++other)
         portButton(other)->setChecked(other == number);
     port.setCommPort(number);
-    m_window.settings().setValue(Properties, QStringLiteral("port"), QString::number(number));
-    m_window.setPanelText(2, QStringLiteral("Comm Number:") + QStringLiteral("  ") + QString::number(number));
+    m_window.settings().setValue(SettingsStore::Properties, QStringLiteral("port"), QString::number(number));
+    m_window.showCommNumber(number);
 }
 
 void ConnectionHandlers::OptionMode_Click(bool rs232)
@@ -256,7 +209,7 @@ void ConnectionHandlers::OptionMode_Click(bool rs232)
         (ui.*mode.button)->setChecked(mode.rs232 == rs232);
         if (mode.rs232 == rs232)
             m_window.settings().setValue(
-                Properties, QStringLiteral("Rs232"), QString::fromLatin1(mode.stored));
+                SettingsStore::Properties, QStringLiteral("Rs232"), QString::fromLatin1(mode.stored));
     }
     ui.Text2->setEnabled(!rs232);
     ui.Label1->setEnabled(!rs232);

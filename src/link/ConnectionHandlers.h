@@ -25,6 +25,11 @@ private:
     // The commands as queued; Connect dials the phone number of its click.
     QCoro::Task<> connectCommand(QString phone);
     QCoro::Task<> disconnectCommand();
+    // The adapter was pulled or the line hung up: the window as after Disconnect.
+    void MSComm1_DeviceLost(const QString& reason);
+    // What Disconnect leaves: the link controls unusable, the focus on Connect, the
+    // send's count, bar and banner reset.
+    void showDisconnected();
     void OptionPort_Click(int number);
     void OptionMode_Click(bool rs232);
 

@@ -103,18 +103,15 @@ bool MasterCodeEntry::Text2_KeyPress(QKeyEvent* key)
         return true;
     }
     if (isEnter(key)) {
-        m_window.settings().setValue(
-            QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), m_text2->text());
-        if (auto* connectButton = m_window.findChild<QWidget*>(QStringLiteral("connect")))
-            connectButton->setFocus();
+        m_window.settings().setValue(SettingsStore::Properties, QStringLiteral("ph"), m_text2->text());
+        m_window.ui().connect->setFocus();
     }
     return false;
 }
 
 void MasterCodeEntry::Text2_Change()
 {
-    m_window.settings().setValue(
-        QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), m_text2->text());
+    m_window.settings().setValue(SettingsStore::Properties, QStringLiteral("ph"), m_text2->text());
 }
 
 QCoro::Task<> MasterCodeEntry::masterCodeCommand(QString code, bool fromButton)

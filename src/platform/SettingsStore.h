@@ -9,7 +9,6 @@ class SettingsStore
 {
 public:
     SettingsStore();
-    virtual ~SettingsStore() = default;
 
     QString value(const QString& section, const QString& key) const;
     void setValue(const QString& section, const QString& key, const QString& value);
