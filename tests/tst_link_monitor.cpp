@@ -113,6 +113,10 @@ private slots:
         QVERIFY(pty.write(" READY\r\nM\xdcLLER\t1\r\n"));
         QTest::qWait(100);
         m_now = m_now.addSecs(1);
+        m_fixture->dialogs().expectMessage(
+            QStringLiteral("The connection to %1 was lost. Connect it again and press Connect to go on.")
+                .arg(pty.slaveName()),
+            QStringLiteral("Connection Lost"));
         pty.closeMaster();
         QTRY_VERIFY(!m_window->MSComm1().portOpen());
         QCOMPARE(openMonitor(), monitor);
