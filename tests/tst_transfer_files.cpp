@@ -2,10 +2,10 @@
 // printed, cut, copied and pasted; parameters saved and loaded; dumps logged into
 // files; and files that are not what they should be.
 #include "Clipboard.h"
+#include "LinkSession.h"
 #include "MaskedEdit.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "LinkSession.h"
 #include "SettingsStore.h"
 #include "WindowTest.h"
 #include "form1.h"
@@ -19,11 +19,14 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+
+#include <sys/stat.h>
 
 using Answer = Dialogs::Answer;
 
@@ -87,7 +90,7 @@ class FilesTest : public WindowTest
         save ? dialogs.expectSaveFile(path) : dialogs.expectOpenFile(path);
         for (const Answer answer : replace) {
             dialogs.expectMessage("Replace existing file - " + path + '?', Title, answer,
-                Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
+                Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, Answer::No);
             if (answer == Answer::Cancel)
                 save ? dialogs.expectSaveFile(path) : dialogs.expectOpenFile(path);
         }
@@ -204,11 +207,12 @@ private slots:
         QVERIFY(!m_window->findChild<QAction*>("paset_file")->isEnabled());
 
         received()->setPlainText(QStringLiteral("x"));
-        // A focused button has no selection: the clipboard is emptied, Paste stays off.
+        // A focused button has no selection: the clipboard keeps its text, Paste stays off.
         click("Option8");
         QCOMPARE(QApplication::focusWidget(), control("Option8"));
         QTest::keyClick(control("Option8"), Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(Clipboard::text(), QString());
+        trigger("cut_file");
+        QCOMPARE(Clipboard::text(), QStringLiteral("before"));
         QVERIFY(!m_window->findChild<QAction*>("paset_file")->isEnabled());
 
         clickInside(message, 0.9);
@@ -272,6 +276,104 @@ private slots:
         QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
     }
 
+    // Files that are not to be read: a device or a pipe is refused before anything
+    // opens it (reading one never ends); a line longer than the controller takes
+    // refuses the file, and its editor opens empty.
+    void refusedFiles_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("name"); // "/dev/zero", "pipe": a named pipe made here, else a file
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QStringList>("opened"); // the editor that opens and what it shows
+
+        const QString notAFile = QStringLiteral("It is a device or a pipe, not a file.");
+        const QStringList none;
+        QTest::newRow("device") << "open_send"
+                                << "/dev/zero" << QByteArray() << notAFile << none;
+        QTest::newRow("pipe") << "open_send"
+                              << "pipe" << QByteArray() << notAFile << none;
+        QTest::newRow("pipe as parameters") << "openpar"
+                                            << "pipe" << QByteArray() << notAFile << none;
+        QTest::newRow("line of 257 characters")
+            << "open_send"
+            << "long.TNT"
+            << "TNT1\r\nTNT" + QByteArray(254, 'x') + "\r\n"
+            << "Line 2 is longer than 256 characters, more than the controller takes."
+            << QStringList { "tntform", "" };
+        QTest::newRow("no line breaks")
+            << "open_send"
+            << "blob.bin"
+            << "TNT" + QByteArray(3000000, '\xff')
+            << "Line 1 is longer than 256 characters, more than the controller takes."
+            << QStringList { "hldform", "" };
+    }
+
+    void refusedFiles()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        QFETCH(QStringList, opened);
+        QString path = name;
+        if (name == QLatin1String("pipe")) {
+            path = m_environment.filePath(name);
+            QFile::remove(path);
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (!name.startsWith(QLatin1Char('/'))) {
+            path = m_environment.writeFile(name, file);
+        }
+        m_fixture->dialogs().expectOpenFile(path);
+        expectFailure("The file " + path + " could not be read.\n" + reason, "Open file");
+        QStringList shown;
+        QTimer::singleShot(0, [&shown] {
+            if (QWidget* editor = QApplication::activeModalWidget()) {
+                shown << editor->objectName()
+                      << editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+                editor->close();
+            }
+        });
+        trigger(qPrintable(action));
+        QCoreApplication::processEvents();
+        QCOMPARE(shown, opened);
+    }
+
+    // A file the user may write, in a folder they may not (no temporary file can be
+    // made there): the save writes it in place.
+    void saveIntoALockedFolder_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("received text") << "save_received" << QByteArray("abc\r\n");
+        QTest::newRow("parameters") << "savemenu" << QByteArray("PARCLT 3\r\n\r\n");
+    }
+
+    void saveIntoALockedFolder()
+    {
+        QFETCH(QString, action);
+        QFETCH(QByteArray, saved);
+        received()->setPlainText(QStringLiteral("abc"));
+        QVERIFY(control<MaskedEdit>("medit4")->assign(QStringLiteral("3")));
+        const QString folder = m_environment.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = m_environment.writeFile(QStringLiteral("locked/kept.txt"), "OLD");
+        QFile::setPermissions(m_environment.path(), QFileDevice::Permissions(0x7777));
+        QFile::setPermissions(path, QFileDevice::Permissions(0x6666));
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
+        const auto unlock
+            = qScopeGuard([folder] { QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)); });
+        Unprivileged user;
+        if (!user.effective())
+            QSKIP("running as root, and root could not be left");
+        if (action == QLatin1String("savemenu"))
+            expectFile(true, path, { Answer::Yes });
+        else
+            expectFile(true, path);
+        trigger(qPrintable(action));
+        QCOMPARE(fileBytes(path), saved);
+    }
+
     // Box contents are written as the boxes in file order, separated by "|".
     // Typed and saved (the file is what the save writes) and loaded back; or typed
     // and a file of the row's own loaded over them.
@@ -281,33 +383,53 @@ private slots:
         QTest::addColumn<bool>("save");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("boxes");
+        QTest::addColumn<QString>("refused"); // the lines a message lists after the load
         const QString kept = QStringLiteral("||||||7|||kept");
 
-        QTest::newRow("all empty") << "|||||||||" << true << QByteArray("\r\n") << "|||||||||";
+        QTest::newRow("all empty") << "|||||||||" << true << QByteArray("\r\n") << "|||||||||"
+                                   << "";
         QTest::newRow("every box, in file order")
             << "5551234|1234|77|120|6|45|3|2|1|Hi there" << true
             << QByteArray("PHO5551234\r\nPGM1234\r\nPARFCN 77\r\nPARCHT 120\r\nPARDOT1 6\r\nPARDOT2 45\r\n"
                           "PARCLT 3\r\nPARSYD 2\r\nPARLMO 1\r\nPARMSG Hi there\r\n\r\n")
-            << "5551234|1234|077|120|06|45|3|2|1|Hi there";
+            << "5551234|1234|077|120|06|45|3|2|1|Hi there"
+            << "";
         // Outer blanks are lost on the way back.
         QTest::newRow("short master code and blanks")
             << " 9 555 |12||||||||  hi  " << true
-            << QByteArray("PHO 9 555 \r\nPGM12\r\nPARMSG   hi  \r\n\r\n") << " 9 555|12||||||||  hi";
+            << QByteArray("PHO 9 555 \r\nPGM12\r\nPARMSG   hi  \r\n\r\n") << " 9 555|12||||||||  hi"
+            << "";
         QTest::newRow("every rule, lengths and padding")
             << kept << false
             << QByteArray("  PHO5551234  \r\nPGM4321\r\nPARFCN 7\r\nPARCHT 42\r\nPARDOT1 4\r\nPARDOT2 15\r\n"
                           "PARCLT 2\r\n   PARSYD 2\r\nPARLMO 3\r\nPARMSG   hi \r\n")
-            << "5551234|4321|007|042|04|15|2|2|3|  hi";
+            << "5551234|4321|007|042|04|15|2|2|3|  hi"
+            << "";
         QTest::newRow("wrong length, case or command: skipped")
             << kept << false
             << QByteArray(
                    "PGM12345\r\nPGM123\r\nPARCLT 12\r\nPARFCN 1234\r\nPARDOT1 \r\nparlmo 1\r\nPho55\r\n"
                    "\tPARSYD 1\r\nPARNUM 12345\r\nPAROHR1 12\r\nPAROHR2 12\r\nPARCMC 9999\r\nPARPDL\r\n")
-            << kept;
-        // CR and LF end lines, a later line wins, a value the box refuses ends the load.
+            << kept << "";
+        // CR and LF end lines, a later line wins, a value the box refuses is told and
+        // the load goes on.
         QTest::newRow("line ends, repeats, refusal")
-            << kept << false << QByteArray("PARCLT 1\rPARSYD 2\nPARLMO 3\r\nPARCLT 4\r\nPARSYD x\r\nPARLMO 5")
-            << "||||||4|2|3|kept";
+            << kept << false
+            << QByteArray("PARCLT 1\rPARSYD 2\nPARLMO 3\r\nPARCLT 4\r\n PARSYD x \r\nPARLMO 5")
+            << "||||||4|2|5|kept"
+            << "Line 5 (PARSYD x): the box does not take the value.";
+        // Saved as UTF-8 with a byte-order mark by another editor.
+        QTest::newRow("byte-order mark")
+            << kept << false << QByteArray("\xef\xbb\xbfPHO5551234\r\nPARMSG Caf\xc3\xa9\r\n")
+            << u"5551234||||||7|||Caf\u00e9"_qs << "";
+        QTest::newRow("over-long lines")
+            << kept << false
+            << "PARCLT 1\r\nPARMSG " + QByteArray(250, 'x') + "\r\nPARSYD 2\r\nPHO" + QByteArray(2000000, '5')
+                + "\r\nPARCLT x\r\n"
+            << "||||||1|2||kept"
+            << "Line 2 is longer than 256 characters, more than the controller takes.\n"
+               "Line 4 is longer than 256 characters, more than the controller takes.\n"
+               "Line 5 (PARCLT x): the box does not take the value.";
     }
 
     void saveAndLoadParameters()
@@ -316,6 +438,7 @@ private slots:
         QFETCH(bool, save);
         QFETCH(QByteArray, file);
         QFETCH(QString, boxes);
+        QFETCH(QString, refused);
         const QStringList values = typed.split(QLatin1Char('|'));
         for (qsizetype i = 0; i < values.size(); ++i) {
             if (values.at(i).isEmpty())
@@ -330,7 +453,10 @@ private slots:
             QCOMPARE(lastFileRequest().filter, "Parameter Files (*.par)|*.par");
             QCOMPARE(QApplication::focusWidget(), control("Text3"));
         }
-        m_fixture->dialogs().expectOpenFile(m_environment.writeFile(QStringLiteral("load.par"), file));
+        const QString loaded = m_environment.writeFile(QStringLiteral("load.par"), file);
+        m_fixture->dialogs().expectOpenFile(loaded);
+        if (!refused.isEmpty())
+            expectFailure("Not every line of the file " + loaded + " was loaded:\n" + refused, "Open file");
         trigger("openpar");
         QCOMPARE(parameterBoxes(), boxes);
         QCOMPARE(lastFileRequest().filter, "PAR Files (*.par)|*.par");

@@ -11,10 +11,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSocketNotifier>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 class SendTest : public WindowTest
 {
@@ -108,6 +112,9 @@ private slots:
                                        "TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\n  HLD 01\x80\rgarbage\0\0\r\n")
                                 << QByteArrayLiteral("TNTDIR:1\0\xff\xfe NAME:\xc3\x28\r\n  HLD 01\x80\r\n")
                                 << QStringList { "1/3@1", "2/3@2" };
+        // The longest line the controller takes goes out whole (in more than a tick).
+        const QByteArray longest = "TNT" + QByteArray(253, 'x') + "\r\n";
+        QTest::newRow("256 characters") << "" << 0 << longest << longest << QStringList { "1/1@2" };
     }
 
     void sendsTheRecordLines()
@@ -204,6 +211,71 @@ private slots:
         for (const QString& name : controls)
             QVERIFY2(control(name)->isEnabled() != untouched.contains(name), qPrintable(name));
         QCOMPARE(QApplication::focusWidget(), control("meditacd"));
+    }
+
+    // Refused before anything goes out: a device or a pipe (reading either never
+    // ends), a line longer than the controller takes (a file without line breaks).
+    void refusedFiles_data()
+    {
+        QTest::addColumn<QString>("name"); // "/dev/zero", "pipe": a named pipe made here, else a file
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("reason");
+        const QString notAFile = QStringLiteral("It is a device or a pipe, not a file.");
+        QTest::newRow("device") << "/dev/zero" << QByteArray() << notAFile;
+        QTest::newRow("pipe") << "pipe" << QByteArray() << notAFile;
+        QTest::newRow("line of 257 characters")
+            << "long.TNT"
+            << "TNT1\r\nTNT" + QByteArray(254, 'x') + "\r\nTNT3\r\n"
+            << "Line 2 is longer than 256 characters, more than the controller takes.";
+        QTest::newRow("no line breaks")
+            << "blob.TNT"
+            << "TNT" + QByteArray(3000000, '\xff')
+            << "Line 1 is longer than 256 characters, more than the controller takes.";
+    }
+
+    void refusedFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        QString path = name;
+        if (name == QLatin1String("pipe")) {
+            path = m_environment.filePath(name);
+            QFile::remove(path);
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (!name.startsWith(QLatin1Char('/'))) {
+            path = m_environment.writeFile(name, file);
+        }
+        m_fixture->dialogs().expectOpenFile(path);
+        m_fixture->dialogs().expectMessage("The file " + path + " could not be read.\n" + reason,
+            QStringLiteral("Open file"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok,
+            Dialogs::Icon::Exclamation);
+        clickSend();
+        QCOMPARE(m_wire, QByteArray());
+        QVERIFY(!m_progress->isVisible());
+        QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
+    }
+
+    // A large file is counted in steps: the window's timers run while it is.
+    void largeFileCountedWhileTheWindowRuns()
+    {
+        int ticks = 0; // before the progress bar shows the count
+        QTimer live;
+        connect(&live, &QTimer::timeout, this, [&ticks, &live, this] {
+            if (m_progress->isVisible())
+                live.stop();
+            else
+                ++ticks;
+        });
+        m_fixture->dialogs().expectOpenFile(m_environment.writeFile(
+            QStringLiteral("empty lines.TNT"), QByteArray(8000000, '\n') + "TNT1\r\n"));
+        m_fixture->dialogs().whileShown([&] {
+            m_sinceChoice.start();
+            live.start(0);
+        });
+        clickSend();
+        QCOMPARE(m_wire, QByteArray("TNT1\r\n"));
+        QVERIFY2(ticks >= 4, qPrintable(QString::number(ticks)));
     }
 
     void largeFileIsSentWhole()

@@ -10,10 +10,21 @@ class form1;
 
 namespace Commands {
 
+// The box every command shows when it finds the port closed, and its usual title:
+// one text wherever a command guards the port.
+inline QString closedPortText()
+{
+    return QStringLiteral("The comm port is closed");
+}
+inline QString closedPortTitle()
+{
+    return QStringLiteral("Disconnect");
+}
+
 struct SendOptions
 {
     // Title of the "The comm port is closed" box.
-    QString guardTitle = QStringLiteral("Disconnect");
+    QString guardTitle = closedPortTitle();
     // RS232 mode: close and reopen the port right before the write.
     bool renew = true;
     // Runs once the port guard has passed, before the renewal and the write.

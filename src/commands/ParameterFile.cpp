@@ -86,6 +86,19 @@ std::optional<ParameterFile::Entry> ParameterFile::readLine(const QString& line)
     return std::nullopt;
 }
 
+bool ParameterFile::startsWithByteOrderMark(const QString& firstLine)
+{
+    return firstLine.startsWith(QStringLiteral(u"\u00ef\u00bb\u00bf"));
+}
+
+QString ParameterFile::fromUtf8Line(const QString& line)
+{
+    QByteArray bytes = line.toLatin1();
+    if (bytes.startsWith("\xef\xbb\xbf"))
+        bytes.remove(0, 3);
+    return QString::fromUtf8(bytes);
+}
+
 QString ParameterFile::trimBlanks(const QString& text)
 {
     qsizetype first = 0;

@@ -33,6 +33,13 @@ QString write(const Values& values);
 // matches no rule (wrong length, unknown or lower-case keyword, empty).
 std::optional<Entry> readLine(const QString& line);
 
+// Some editors begin a file with a UTF-8 byte-order mark (read in the files' code
+// page as the three characters \u00ef\u00bb\u00bf): such a file is UTF-8. Its first
+// line as read tells whether the file is one.
+bool startsWithByteOrderMark(const QString& firstLine);
+// A line of such a file as read, the mark dropped and the rest taken as UTF-8.
+QString fromUtf8Line(const QString& line);
+
 // Removes blanks (not tabs) at both ends.
 QString trimBlanks(const QString& text);
 

@@ -1,34 +1,56 @@
 #include "DatabaseFile.h"
 
+#include "LineReader.h"
 #include "TextFiles.h"
+
+#include <QBuffer>
+#include <QFile>
 
 namespace DatabaseFile {
 
-QString contentFromFile(const QByteArray& bytes)
+Loaded load(const QString& path)
 {
-    const QString text = TextFiles::fromFileBytes(bytes);
+    if (QString reason = TextFiles::notAFileReason(path); !reason.isEmpty())
+        return { false, {}, reason };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return { false, {}, file.errorString() };
+    qint64 longLine = 0;
+    QString content = contentFromFile(file, longLine);
+    if (longLine > 0)
+        return { false, {}, TextFiles::longLineReason(longLine) };
+    if (file.error() != QFileDevice::NoError)
+        return { false, {}, file.errorString() };
+    return { true, content, {} };
+}
+
+QString contentFromFile(QIODevice& file, qint64& longLine)
+{
+    longLine = 0;
+    LineReader reader(file);
     QString content;
-    content.reserve(text.size() + text.size() / 16);
-    qsizetype start = 0;
-    while (start < text.size()) {
-        // A line ends at CR LF, a lone CR or a lone LF, as the send reads it.
-        qsizetype end = start;
-        while (end < text.size() && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
-            ++end;
-        qsizetype next = end + 1;
-        if (end == text.size())
-            next = end;
-        else if (text.at(end) == QLatin1Char('\r') && next < text.size()
-            && text.at(next) == QLatin1Char('\n'))
-            ++next;
-        qsizetype first = start;
-        while (first < end && text.at(first) == QLatin1Char(' '))
+    QString line;
+    while (reader.next(line)) {
+        if (reader.tooLong()) {
+            longLine = reader.lineNumber();
+            break;
+        }
+        qsizetype first = 0;
+        while (first < line.size() && line.at(first) == QLatin1Char(' '))
             ++first;
-        content += QStringView(text).mid(first, end - first);
+        content += QStringView(line).mid(first);
         content += QLatin1String("\r\n");
-        start = next;
     }
     return content;
+}
+
+QString contentFromFile(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    qint64 longLine = 0;
+    return contentFromFile(buffer, longLine);
 }
 
 QByteArray fileFromContent(const QString& content)

@@ -156,13 +156,13 @@ void EditorWindow::loadFile(const QString& fileName)
 {
     if (fileName.isEmpty())
         return;
-    QByteArray bytes;
-    if (const TextFiles::Result loaded = TextFiles::load(fileName, bytes); !loaded.ok) {
+    const DatabaseFile::Loaded loaded = DatabaseFile::load(fileName);
+    if (!loaded.ok) {
         // The editor opens empty; the user learns why.
         TextFiles::reportReadFailure(m_dialogs, fileName, loaded.error);
         return;
     }
-    setContent(DatabaseFile::contentFromFile(bytes));
+    setContent(loaded.content);
     m_savedContent = content();
     m_ui->Text1->moveCursor(QTextCursor::End);
 }

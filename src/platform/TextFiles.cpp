@@ -1,9 +1,11 @@
 #include "TextFiles.h"
 
 #include "Dialogs.h"
+#include "LineReader.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace TextFiles {
@@ -11,6 +13,9 @@ namespace TextFiles {
 Result save(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
+    // A file the user may write in a folder they may not (no temporary file can be
+    // made there) is written in place rather than not at all; failures still count.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return { false, file.errorString() };
     if (file.write(bytes) != bytes.size()) {
@@ -19,17 +24,6 @@ Result save(const QString& path, const QByteArray& bytes)
         return { false, error };
     }
     if (!file.commit())
-        return { false, file.errorString() };
-    return { true, {} };
-}
-
-Result load(const QString& path, QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return { false, file.errorString() };
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
         return { false, file.errorString() };
     return { true, {} };
 }
@@ -46,6 +40,21 @@ void reportReadFailure(Dialogs& dialogs, const QString& path, const QString& rea
 {
     dialogs.inform(
         readFailureText(path, reason), QString::fromLatin1(ReadFailureTitle), Dialogs::Icon::Exclamation);
+}
+
+QString notAFileReason(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return QStringLiteral("It is a device or a pipe, not a file.");
+    return {};
+}
+
+QString longLineReason(qint64 lineNumber)
+{
+    return QStringLiteral("Line %1 is longer than %2 characters, more than the controller takes.")
+        .arg(lineNumber)
+        .arg(LineReader::MaxLineBytes);
 }
 
 QByteArray toFileBytes(const QString& text)

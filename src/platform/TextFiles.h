@@ -6,7 +6,8 @@
 class Dialogs;
 
 // File access that the subsystems share: whole-file writes through QSaveFile, so
-// an old file stays intact until the new one is complete, and Latin-1 text.
+// an old file stays intact until the new one is complete (where the folder allows
+// a temporary file), and Latin-1 text.
 namespace TextFiles {
 
 struct Result
@@ -17,8 +18,6 @@ struct Result
 
 // Writes bytes as the whole new content of path.
 Result save(const QString& path, const QByteArray& bytes);
-// Reads the whole file.
-Result load(const QString& path, QByteArray& bytes);
 
 // The text of the box that tells a file could not be read, with the system's reason;
 // its title is ReadFailureTitle.
@@ -26,6 +25,13 @@ QString readFailureText(const QString& path, const QString& reason);
 inline constexpr char ReadFailureTitle[] = "Open file";
 // Shows that box (exclamation, OK).
 void reportReadFailure(Dialogs& dialogs, const QString& path, const QString& reason);
+
+// The reason not to read path when it names a device or a pipe (reading /dev/zero
+// never ends, opening a FIFO waits for a writer); empty for a file, a folder or
+// nothing at all, which opening itself reports.
+QString notAFileReason(const QString& path);
+// The reason a file with a line longer than LineReader::MaxLineBytes is refused.
+QString longLineReason(qint64 lineNumber);
 
 // Text <-> bytes in the single-byte code page of the files (Latin-1, so every byte
 // round-trips); characters outside it become '?'.

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <chrono>
 #include <optional>
 
 namespace {
@@ -30,29 +31,45 @@ const char* const ProgrammingControls[] = { "nonpbx", "ARN", "OWR", "nowr", "FCN
 const QString SendFilter = QStringLiteral(
     "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files (*.HLD)|*.HLD|"
     "ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ|PAR files (*.PAR)|*.PAR");
-const QString Closed = QStringLiteral("The comm port is closed");
-const QString GuardTitle = QStringLiteral("Disconnect");
 
-// The file's non-empty lines, or -1 when it cannot be read (reason set).
-qint64 countLines(const QString& path, QString& reason)
+// Counted in steps of this many bytes, the window's events handled between them.
+constexpr qint64 CountStepBytes = 1024 * 1024;
+
+struct LineCount
 {
+    qint64 total = -1; // non-empty lines; -1: not to be sent
+    QString reason; // why not, for the operator; empty when the count was stopped
+};
+
+// The file's non-empty lines. A device or a pipe, or a line longer than the
+// controller takes, refuses the file; a large file is counted in steps so the
+// window stays live.
+QCoro::Task<LineCount> countLines(CommandQueue& commands, QString path)
+{
+    if (QString reason = TextFiles::notAFileReason(path); !reason.isEmpty())
+        co_return LineCount { -1, reason };
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return -1;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        co_return LineCount { -1, file.errorString() };
     LineReader reader(file);
     qint64 total = 0;
+    qint64 stepEnd = CountStepBytes;
     QString line;
     while (reader.next(line)) {
+        if (reader.tooLong())
+            co_return LineCount { -1, TextFiles::longLineReason(reader.lineNumber()) };
         if (!line.isEmpty())
             ++total;
+        if (reader.position() >= stepEnd) {
+            stepEnd = reader.position() + CountStepBytes;
+            const bool going = co_await commands.sleep(std::chrono::milliseconds(0));
+            if (!going)
+                co_return LineCount {};
+        }
     }
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
-        return -1;
-    }
-    return total;
+    if (file.error() != QFileDevice::NoError)
+        co_return LineCount { -1, file.errorString() };
+    co_return LineCount { total, {} };
 }
 
 } // namespace
@@ -105,10 +122,11 @@ QCoro::Task<> DatabaseSend::sendCommand()
     m_fileName = *chosen;
 
     // Counted in 64 bits: a file of any length is sent whole.
-    QString reason;
-    const qint64 total = countLines(m_fileName, reason);
+    const LineCount count = co_await countLines(m_window.commands(), m_fileName);
+    const qint64 total = count.total;
     if (total < 0) {
-        TextFiles::reportReadFailure(m_window.dialogs(), m_fileName, reason);
+        if (!count.reason.isEmpty())
+            TextFiles::reportReadFailure(m_window.dialogs(), m_fileName, count.reason);
         co_return;
     }
     if (total == 0)
@@ -133,6 +151,12 @@ QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
     QDeadlineTimer due(QDeadlineTimer::Forever); // the end of the pause before the next line
     QString line;
     while (reader.next(line)) {
+        // Changed since it was counted: no part of an over-long line goes out.
+        if (reader.tooLong()) {
+            TextFiles::reportReadFailure(
+                m_window.dialogs(), path, TextFiles::longLineReason(reader.lineNumber()));
+            co_return;
+        }
         if (!busy)
             busy.emplace(m_window);
         if (line.isEmpty())
@@ -146,10 +170,10 @@ QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
         const bool waited = co_await m_window.commands().pauseUntil(due);
         if (!waited || !port.portOpen()) {
             if (!m_window.closing())
-                m_window.dialogs().inform(Closed, GuardTitle);
+                m_window.dialogs().inform(Commands::closedPortText(), Commands::closedPortTitle());
             co_return;
         }
-        const bool renewed = co_await Commands::renewPort(m_window, GuardTitle);
+        const bool renewed = co_await Commands::renewPort(m_window, Commands::closedPortTitle());
         if (!renewed)
             co_return;
         // The next pause runs from this line on: a record's line time is part of it.
@@ -165,9 +189,9 @@ QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
                 co_return;
             if (port.portOpen())
                 m_window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
-                    GuardTitle, Dialogs::Icon::Exclamation);
+                    Commands::closedPortTitle(), Dialogs::Icon::Exclamation);
             else
-                m_window.dialogs().inform(Closed, GuardTitle);
+                m_window.dialogs().inform(Commands::closedPortText(), Commands::closedPortTitle());
             co_return;
         }
         ++sent;

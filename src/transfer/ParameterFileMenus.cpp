@@ -9,9 +9,11 @@
 #include "form1.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QStringList>
 
 namespace {
 
@@ -60,6 +62,19 @@ bool setBox(QLineEdit* box, const QString& value)
         return masked->assign(value);
     box->setText(value);
     return true;
+}
+
+// The message after a load that left lines out: the first few, and how many more.
+QString refusedText(const QString& path, const QStringList& refused)
+{
+    constexpr qsizetype Listed = 10;
+    QString text
+        = QStringLiteral("Not every line of the file %1 was loaded:").arg(QDir::toNativeSeparators(path));
+    for (qsizetype i = 0; i < refused.size() && i < Listed; ++i)
+        text += QLatin1Char('\n') + refused.at(i);
+    if (refused.size() > Listed)
+        text += QStringLiteral("\n... and %1 more.").arg(refused.size() - Listed);
+    return text;
 }
 
 } // namespace
@@ -123,20 +138,41 @@ void ParameterFileMenus::openpar_Click()
     if (!chosen)
         return;
 
-    QFile file(*chosen);
+    const QString& path = *chosen;
+    if (const QString reason = TextFiles::notAFileReason(path); !reason.isEmpty()) {
+        TextFiles::reportReadFailure(m_window.dialogs(), path, reason);
+        return;
+    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        TextFiles::reportReadFailure(m_window.dialogs(), *chosen, file.errorString());
+        TextFiles::reportReadFailure(m_window.dialogs(), path, file.errorString());
         return;
     }
     LineReader reader(file);
+    QStringList refused;
+    bool utf8 = false;
     QString line;
     while (reader.next(line)) {
+        if (reader.tooLong()) {
+            refused << TextFiles::longLineReason(reader.lineNumber());
+            continue;
+        }
+        if (reader.lineNumber() == 1)
+            utf8 = ParameterFile::startsWithByteOrderMark(line);
+        if (utf8)
+            line = ParameterFile::fromUtf8Line(line);
         const std::optional<ParameterFile::Entry> entry = ParameterFile::readLine(line);
         if (!entry)
             continue;
-        // A value the box's mask refuses ends the load; boxes set so far keep their values.
+        // A value the box's mask refuses is told after the load; the other lines still load.
         QLineEdit* box = boxOf(m_window, entry->field);
         if (!box || !setBox(box, entry->value))
-            return;
+            refused << QStringLiteral("Line %1 (%2): the box does not take the value.")
+                           .arg(QString::number(reader.lineNumber()), ParameterFile::trimBlanks(line));
     }
+    if (file.error() != QFileDevice::NoError)
+        refused << file.errorString();
+    if (!refused.isEmpty())
+        m_window.dialogs().inform(refusedText(path, refused),
+            QString::fromLatin1(TextFiles::ReadFailureTitle), Dialogs::Icon::Exclamation);
 }

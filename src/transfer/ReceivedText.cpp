@@ -118,12 +118,12 @@ void ReceivedText::copySelection(bool cut)
 {
     if (m_window.ui().Text1->document()->isEmpty())
         return;
-    Clipboard::clear();
     Selectable focused(QApplication::focusWidget());
     // A button or other control without text has no selection to give: the
-    // clipboard stays empty and Paste is not offered for it.
+    // clipboard keeps what it holds and Paste is not offered for it.
     if (!focused.valid())
         return;
+    Clipboard::clear();
     Clipboard::setText(focused.selected());
     if (cut)
         focused.replaceSelection(QString());

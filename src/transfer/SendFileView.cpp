@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "EditorRouting.h"
 #include "Editors.h"
+#include "TextFiles.h"
 #include "form1.h"
 
 #include <QAction>
@@ -27,6 +28,11 @@ void SendFileView::open_send_Click()
     const std::optional<QString> chosen = m_window.dialogs().openFile(request);
     if (!chosen)
         return;
+    // A device or a pipe would never finish loading: refused before any editor opens.
+    if (const QString reason = TextFiles::notAFileReason(*chosen); !reason.isEmpty()) {
+        TextFiles::reportReadFailure(m_window.dialogs(), *chosen, reason);
+        return;
+    }
     // The editor loads the file named here and empties the name.
     handover = *chosen;
     Editors::showModal(EditorRouting::editorFor(handover), handover, m_window.dialogs(), &m_window);

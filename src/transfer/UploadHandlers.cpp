@@ -28,9 +28,6 @@ const std::array<LogUpload, 6> LogUploads { {
 const char* const ReceiveFrame[]
     = { "Frame3", "up_all", "up_par", "up_tnt", "up_evr", "Command2", "hldc", "tmzc", "atsc" };
 
-const QString Closed = QStringLiteral("The comm port is closed");
-const QString GuardTitle = QStringLiteral("Disconnect");
-
 } // namespace
 
 UploadHandlers::UploadHandlers(form1& window)
@@ -75,14 +72,14 @@ QCoro::Task<> UploadHandlers::logUploadCommand(const LogUpload& upload)
 {
     closeLogFirst();
     if (!m_window.MSComm1().portOpen()) {
-        m_window.dialogs().inform(Closed, GuardTitle);
+        m_window.dialogs().inform(Commands::closedPortText(), Commands::closedPortTitle());
         co_return;
     }
     if (upload.enablesSend)
         m_window.ui().download->setEnabled(true);
 
     // The direct line wants a freshly opened port; it is renewed before the dialog.
-    const bool renewed = co_await Commands::renewPort(m_window, GuardTitle);
+    const bool renewed = co_await Commands::renewPort(m_window, Commands::closedPortTitle());
     if (!renewed)
         co_return;
 
@@ -173,11 +170,11 @@ QCoro::Task<> UploadHandlers::fixedUploadCommand(QByteArray line, bool enablesSe
 {
     closeLogFirst();
     if (!m_window.MSComm1().portOpen()) {
-        m_window.dialogs().inform(Closed, GuardTitle);
+        m_window.dialogs().inform(Commands::closedPortText(), Commands::closedPortTitle());
         co_return;
     }
     // "Send" becomes usable only once the direct line's port has been renewed.
-    const bool renewed = co_await Commands::renewPort(m_window, GuardTitle);
+    const bool renewed = co_await Commands::renewPort(m_window, Commands::closedPortTitle());
     if (!renewed)
         co_return;
     if (enablesSend)
