@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "LineMonitorLog.h"
 #include "LinkSession.h"
+#include "MainWindowFixture.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SerialPort.h"

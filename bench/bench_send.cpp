@@ -3,6 +3,7 @@
 // the far end against its tick.
 #include "BenchSupport.h"
 #include "CommandQueue.h"
+#include "MainWindowFixture.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"

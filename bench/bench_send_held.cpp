@@ -5,6 +5,7 @@
 #include "BenchSupport.h"
 #include "CommandQueue.h"
 #include "LinkSession.h"
+#include "MainWindowFixture.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"

@@ -1,7 +1,7 @@
 // Start-up: process start to main window shown (the splash left out), and the
 // resident memory once the window has been idle for a second.
 #include "BenchSupport.h"
-#include "Dialogs.h"
+#include "QtDialogs.h"
 #include "SettingsStore.h"
 #include "Vestibar.h"
 #include "form1.h"

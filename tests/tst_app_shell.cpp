@@ -87,7 +87,8 @@ private slots:
                 "&Holiday Database | Time &Zone Database] | Open &Send File | - | (&Open LOG File) | "
                 "(&Close LOG File) | - | Save Para&meter | Open Pa&rameter | - | Save Recei&ved File | "
                 "- | &Print  Received File | (Print Se&nd File) | - | &Close] | "
-                "&Edit [C&ut | &Copy Ctrl+C | (&Paste Ctrl+V) | &Setting | Serial P&orts...]"));
+                "&Edit [C&ut | &Copy Ctrl+C | (&Paste Ctrl+V) | &Setting | Serial P&orts... | Line "
+                "&Monitor...]"));
         // Unavailable items are hidden, so they take no access key.
         for (const char* name : { "mnuOpenLog", "mnuCloseLog", "print_send" })
             QVERIFY(!m_window->findChild<QAction*>(name)->isVisible());

@@ -1,7 +1,7 @@
 #include "Vestibar.h"
 
 #include "Commands.h"
-#include "Dialogs.h"
+#include "QtDialogs.h"
 #include "Editors.h"
 #include "Form2.h"
 #include "LineMonitorMenu.h"

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "EnterKey.h"
 #include "LineText.h"
 #include "LinkSession.h"
 #include "PlainEdit.h"
@@ -62,11 +63,6 @@ const std::array<ParameterCommand, 20> commands { {
     { Kind::Fixed, "PAROWROFF", &F::nowr },
 } };
 
-bool isEnter(const QKeyEvent* key)
-{
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
-
 } // namespace
 
 ParameterCommands::ParameterCommands(form1& window)
@@ -90,7 +86,7 @@ ParameterCommands::ParameterCommands(form1& window)
 
 bool ParameterCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(event))) {
         for (const ParameterCommand& command : commands) {
             if (command.kind == Kind::Value && watched == command.box(m_window.ui())) {
                 box_KeyPress(command);

@@ -1,7 +1,7 @@
 #include "Link.h"
 
 #include "ConnectionHandlers.h"
-#include "MasterCode.h"
+#include "MasterCodeEntry.h"
 #include "ReceivePath.h"
 #include "form1.h"
 
@@ -9,5 +9,5 @@ void Link::install(form1& window)
 {
     new ConnectionHandlers(window);
     new ReceivePath(window);
-    MasterCode::install(window);
+    new MasterCodeEntry(window);
 }

@@ -1,3 +1,5 @@
+#include "MainWindowFixture.h"
+
 #include "TestEnvironment.h"
 
 #include "CommandQueue.h"

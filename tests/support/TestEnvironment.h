@@ -8,11 +8,7 @@
 #include <chrono>
 #include <memory>
 
-class Pty;
 class QWidget;
-class ScriptedDialogs;
-class SettingsStore;
-class form1;
 
 // Per-test-program environment: HOME and XDG_CONFIG_HOME (so the settings store)
 // in a temporary folder, no VESTIBAR_COM<n> from outside, a short tick.
@@ -62,30 +58,3 @@ void clickControl(QWidget* control);
 QStringList linkControlSet();
 // Clicks a box at the given share of its width (0.9: its right part), halfway down.
 void clickInside(QWidget* box, double across);
-
-// The main window as the program builds it, with scripted dialogs, settings in the
-// test environment and port 1 mapped to a fresh pseudo-terminal ([Ports] COM1).
-class MainWindowFixture
-{
-public:
-    MainWindowFixture();
-    ~MainWindowFixture();
-
-    // Builds and shows the window (the Load sequence runs). Settings may be
-    // prepared before.
-    form1& show();
-    form1& window() { return show(); }
-    ScriptedDialogs& dialogs() { return *m_dialogs; }
-    SettingsStore& settings() { return *m_settings; }
-    Pty& pty() { return *m_pty; }
-
-    // Selects port 1 and RS232 mode and presses Connect (no phone number needed);
-    // drains what was sent.
-    void connectRs232();
-
-private:
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Pty> m_pty;
-    std::unique_ptr<form1> m_window;
-};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MainWindowFixture.h"
 #include "TestEnvironment.h"
 
 #include <QObject>

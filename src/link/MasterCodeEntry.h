@@ -8,11 +8,6 @@ class QKeyEvent;
 class QLineEdit;
 class form1;
 
-// Programming-mode entry: the Mastercode button and the Text3 / Text2 key rules.
-namespace MasterCode {
-void install(form1& window);
-} // namespace MasterCode
-
 // The handlers of the master-code box Text3, the phone box Text2 and the
 // MasterCode button.
 class MasterCodeEntry : public QObject

@@ -1,8 +1,9 @@
-#include "MasterCode.h"
+#include "MasterCodeEntry.h"
 
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "Dialogs.h"
+#include "EnterKey.h"
 #include "LineText.h"
 #include "LinkSession.h"
 #include "PlainEdit.h"
@@ -14,11 +15,6 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
-void MasterCode::install(form1& window)
-{
-    new MasterCodeEntry(window);
-}
-
 namespace {
 
 // A key that types a character (what the box's KeyPress sees); navigation keys
@@ -27,14 +23,9 @@ bool typesCharacter(const QKeyEvent* key)
 {
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete)
         return false;
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Backspace)
+    if (isEnterKey(key) || key->key() == Qt::Key_Backspace)
         return true;
     return !key->text().isEmpty();
-}
-
-bool isEnter(const QKeyEvent* key)
-{
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
 bool isDigit(const QKeyEvent* key)
@@ -86,7 +77,7 @@ bool MasterCodeEntry::Text3_KeyPress(QKeyEvent* key)
         return false;
     if (key->key() == Qt::Key_Backspace)
         m_text3->clear();
-    else if (isEnter(key))
+    else if (isEnterKey(key))
         Commands::enqueue(
             m_window, [this, code = m_text3->text()] { return masterCodeCommand(code, false); });
     if (isDigit(key))
@@ -102,7 +93,7 @@ bool MasterCodeEntry::Text2_KeyPress(QKeyEvent* key)
         m_text2->clear();
         return true;
     }
-    if (isEnter(key)) {
+    if (isEnterKey(key)) {
         m_window.settings().setValue(SettingsStore::Properties, QStringLiteral("ph"), m_text2->text());
         m_window.ui().connect->setFocus();
     }
