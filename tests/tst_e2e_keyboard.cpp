@@ -166,7 +166,7 @@ private slots:
         QVERIFY(waitForReceived(QStringLiteral("SIM: END OF TNT, RECORDS: 1")));
         press(Qt::Key_Enter, Qt::KeypadModifier);
         QVERIFY(!control("Command3")->isVisible());
-        QCOMPARE(m_window->logFileNumber(), 0);
+        QVERIFY(!m_window->logOpen());
         QCOMPARE(fileBytes(log),
             QByteArray("TNTDIR:42TEL:5550142 NAME:A B JONES\r\nSIM: END OF TNT, RECORDS: 1\r\n"));
 

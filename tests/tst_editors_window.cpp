@@ -160,7 +160,8 @@ private slots:
     // not saved asks first.
     void handedOverFileThenKeysAndMouse()
     {
-        QString handover = m_environment.writeFile(QStringLiteral("zones.TMZ"), "  TMZ 2 01:00 02:00 1\r\n");
+        const QString handover
+            = m_environment.writeFile(QStringLiteral("zones.TMZ"), "  TMZ 2 01:00 02:00 1\r\n");
         QTimer::singleShot(0, this, [&] {
             auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
             QVERIFY(editor);
@@ -193,7 +194,6 @@ private slots:
                 QStringLiteral("TMZ 2 01:00 02:00 1\r\nTMZ 1 17:00 18:00 1 1 1 1 1 0 0 0\r\n\r\n"));
         });
         Editors::showModal(TMZ, handover, *m_dialogs, nullptr);
-        QCOMPARE(handover, QString());
     }
 
     // Each refusal names its box and leaves the records and the boxes as they were.

@@ -51,34 +51,6 @@ private slots:
         QCOMPARE(pty.take(), lines.join());
     }
 
-    // The controller's XOFF and XON never reach the receiver, and the hold they make
-    // outlasts a close and reopen: a line waits for XON.
-    void holdOutlastsARenewal()
-    {
-        Pty pty;
-        auto link = openOn(pty);
-        QVERIFY(link);
-        QSignalSpy received(link.get(), &LinkSession::received);
-        QVERIFY(pty.write("AB\x13"
-                          "CD"));
-        QTRY_VERIFY(link->held());
-        std::optional<bool> sent;
-        auto body = [&]() -> QCoro::Task<> {
-            co_await link->reopen();
-            sent = co_await link->send("PARPDL\r\n");
-        };
-        auto task = body();
-        QCOMPARE(pty.drain(300), QByteArray());
-        QVERIFY(!sent);
-        QVERIFY(pty.write("\x11"));
-        QVERIFY(pty.waitFor("PARPDL\r\n"));
-        QTRY_COMPARE(sent, std::optional(true));
-        QByteArray text;
-        for (const QList<QVariant>& signal : std::as_const(received))
-            text += signal.constFirst().toByteArray();
-        QCOMPARE(text, QByteArray("ABCD"));
-    }
-
     // The device vanishes: that is reported once, whatever the dead device still
     // raises, and nothing more can be sent.
     void hangUpIsReportedOnce()

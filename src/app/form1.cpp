@@ -201,15 +201,14 @@ QString form1::panelText(int panel) const
     return panel >= 1 && panel <= 5 ? m_panels[panel - 1]->text() : QString();
 }
 
-int form1::logFileNumber() const
+bool form1::logOpen() const
 {
-    return m_logFileNumber;
+    return m_log != nullptr;
 }
 
 void form1::openLog(std::unique_ptr<QIODevice> device)
 {
     m_log = std::move(device);
-    m_logFileNumber = m_log ? 1 : 0;
 }
 
 QIODevice* form1::logFile() const
@@ -222,7 +221,6 @@ void form1::closeLog()
     if (m_log)
         m_log->close();
     m_log.reset();
-    m_logFileNumber = 0;
 }
 
 std::chrono::milliseconds form1::waitLength(double seconds)
@@ -311,11 +309,6 @@ void form1::setBusyPointer(bool busy)
     } else if (m_busyDepth > 0 && --m_busyDepth == 0) {
         unsetCursor();
     }
-}
-
-QString& form1::openDialogFileName()
-{
-    return m_openDialogFileName;
 }
 
 bool form1::closing() const
@@ -423,7 +416,7 @@ void form1::Form_Unload()
     if (!m_ui->Text2->text().isEmpty())
         m_settings.setValue(SettingsStore::Properties, QStringLiteral("ph"), m_ui->Text2->text());
 
-    if (m_logFileNumber != 0)
+    if (logOpen())
         closeLog();
 }
 

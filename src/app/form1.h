@@ -50,15 +50,12 @@ public:
     void setPanelText(int panel, const QString& text);
     QString panelText(int panel) const;
 
-    // Window-level variables.
-    int logFileNumber() const;
-
     // The communications log: open replaces nothing (the caller closes first); the
-    // device is positioned where writes go (the end of the file). logFileNumber()
-    // becomes non-zero while a log is open.
+    // device is positioned where writes go (the end of the file).
+    bool logOpen() const;
     void openLog(std::unique_ptr<QIODevice> device);
     QIODevice* logFile() const;
-    void closeLog(); // closes, sets logFileNumber to 0; does not touch Command3
+    void closeLog(); // closes it; does not touch Command3
 
     // WaitSeconds: restarts Timer1 and pauses the running command until the tick
     // count exceeds seconds (WaitSeconds(2) ends on the third tick); queued commands
@@ -88,10 +85,6 @@ public:
 
     // Hourglass on this window (nests: every true needs its false).
     void setBusyPointer(bool busy);
-
-    // The file name of the main window's open dialog (ComDialog1): the hand-over of
-    // a chosen file to the editor that loads it.
-    QString& openDialogFileName();
 
     // True once the window has been asked to close.
     bool closing() const;
@@ -126,8 +119,6 @@ private:
     std::unique_ptr<QIODevice> m_log;
     int m_tickCount = 0;
     int m_waits = 0;
-    int m_logFileNumber = 0;
-    QString m_openDialogFileName;
     bool m_loaded = false;
     bool m_closing = false;
     bool m_unloaded = false;

@@ -30,12 +30,10 @@ const std::array<NewFileItem, 5> newFileItems { {
 
 } // namespace
 
-void Editors::showModal(Kind kind, QString& handoverFileName, Dialogs& dialogs, QWidget* parent)
+void Editors::showModal(Kind kind, const QString& fileToLoad, Dialogs& dialogs, QWidget* parent)
 {
     EditorWindow editor(EditorKinds::of(kind), dialogs, parent);
-    editor.loadFile(handoverFileName);
-    // Emptied whether or not the file could be read, so a later New File opens empty.
-    handoverFileName.clear();
+    editor.loadFile(fileToLoad);
 
     // The editor's messages and file dialogs stand over the editor, not the main window.
     QPointer<QWidget> previousParent = dialogs.parentWidget();
@@ -52,8 +50,7 @@ void Editors::showModal(Kind kind, QString& handoverFileName, Dialogs& dialogs, 
 void Editors::install(form1& window)
 {
     for (const NewFileItem& item : newFileItems) {
-        QObject::connect(window.ui().*item.action, &QAction::triggered, &window, [&window, kind = item.kind] {
-            showModal(kind, window.openDialogFileName(), window.dialogs(), &window);
-        });
+        QObject::connect(window.ui().*item.action, &QAction::triggered, &window,
+            [&window, kind = item.kind] { showModal(kind, QString(), window.dialogs(), &window); });
     }
 }

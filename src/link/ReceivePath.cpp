@@ -129,7 +129,7 @@ void ReceivePath::AppendReceived(QPlainTextEdit& box, const QString& text)
 
     // The box first, then the log: text that arrives while a failed log write waits
     // for Retry lands behind this text in both.
-    if (m_window.logFileNumber() != 0)
+    if (m_window.logOpen())
         writeLog(TextFiles::toFileBytes(chunk.text));
 }
 
@@ -171,7 +171,7 @@ void ReceivePath::writeLog(const QByteArray& bytes)
     if (m_writingLog)
         return;
     m_writingLog = true;
-    while (m_window.logFileNumber() != 0) {
+    while (m_window.logOpen()) {
         QIODevice* log = m_window.logFile();
         bool ok = true;
         if (!m_logPending.isEmpty()) {
@@ -201,7 +201,7 @@ void ReceivePath::writeLog(const QByteArray& bytes)
             m_window.closeLog();
     }
     // Without a log (cancelled, or closed meanwhile) nothing is kept for the next one.
-    if (m_window.logFileNumber() == 0)
+    if (!m_window.logOpen())
         m_logPending.clear();
     m_writingLog = false;
 }

@@ -23,8 +23,6 @@ void SendFileView::open_send_Click()
         "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files (*.HLD)|*.HLD|"
         "ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ");
     request.filterIndex = 2;
-    QString& handover = m_window.openDialogFileName();
-    handover.clear();
     const std::optional<QString> chosen = m_window.dialogs().openFile(request);
     if (!chosen)
         return;
@@ -33,7 +31,5 @@ void SendFileView::open_send_Click()
         TextFiles::reportReadFailure(m_window.dialogs(), *chosen, reason);
         return;
     }
-    // The editor loads the file named here and empties the name.
-    handover = *chosen;
-    Editors::showModal(EditorRouting::editorFor(handover), handover, m_window.dialogs(), &m_window);
+    Editors::showModal(EditorRouting::editorFor(*chosen), *chosen, m_window.dialogs(), &m_window);
 }
