@@ -25,6 +25,9 @@ inline QByteArray bytesOf(const uint8_t* data, size_t size)
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
+// Stands for a line longer than the reader keeps; no byte of a file reads as it.
+inline const QString TooLongLine = QString(QChar(0x2026));
+
 // The lines of a file as the program reads them, line by line to the end.
 inline QStringList linesOf(QByteArray bytes)
 {
@@ -32,8 +35,10 @@ inline QStringList linesOf(QByteArray bytes)
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
     QStringList lines;
-    for (QString line; reader.next(line);)
-        lines << line;
+    for (QString line; reader.next(line);) {
+        require(!reader.tooLong() || line.isEmpty(), "an over-long line kept");
+        lines << (reader.tooLong() ? TooLongLine : line);
+    }
     require(reader.atEnd(), "reader stopped before the end");
     return lines;
 }

@@ -33,6 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArrayList expected = expectedLines(bytes);
     require(lines.size() == expected.size(), "lines lost or made up");
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool tooLong = expected.at(i).size() > LineReader::MaxLineBytes;
+        require((lines.at(i) == TooLongLine) == tooLong, "a line refused or kept wrongly for its length");
+        if (tooLong)
+            continue;
         const QByteArray raw = TextFiles::toFileBytes(lines.at(i));
         require(raw == expected.at(i), "line differs from the bytes between its line ends");
         require(RecordLines::wireLine(lines.at(i)) == raw + "\r\n", "record not sent byte for byte");
