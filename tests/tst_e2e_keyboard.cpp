@@ -194,20 +194,6 @@ private slots:
                                                     "SIM: TNT 12 DELETED\nSIM: TIME SET TO ")),
             qPrintable(received()));
     }
-
-    // Received Content never takes Tab or Shift+Tab as a character.
-    void tabLeavesReceivedContent()
-    {
-        showWindow();
-        QVERIFY(tabTo("Text1"));
-        press(Qt::Key_Tab);
-        QCOMPARE(focused(), QStringLiteral("Crno"));
-        press(Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(focused(), QStringLiteral("Text1"));
-        press(Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(focused(), QStringLiteral("close1"));
-        QCOMPARE(received(), QString());
-    }
 };
 
 QTEST_MAIN(tst_e2e_keyboard)

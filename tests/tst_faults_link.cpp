@@ -201,45 +201,45 @@ private slots:
         QCOMPARE(m_fixture->dialogs().beeps(), 2);
     }
 
-    // Disconnect while a line is held and two more are queued: they are dropped and
-    // the operator is told once; Disconnect's own line waits for XON and goes alone.
-    void disconnectDropsWhatIsHeld()
+    // Disconnect, or closing the window, while a line is held and others are queued:
+    // they are dropped, never sent later, and the operator is told once how many; only
+    // Disconnect's own line goes, once XON comes.
+    void stoppingDropsWhatIsHeld_data()
     {
+        QTest::addColumn<bool>("disconnect");
+        QTest::addColumn<QStringList>("clicked");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("Disconnect") << true << QStringList { "Pluse", "tone", "OWR" }
+                                    << "3 commands were not sent to the controller." << QByteArray("DIS\r\n");
+        QTest::newRow("closing the window") << false << QStringList { "Pluse" }
+                                            << "1 command was not sent to the controller." << QByteArray();
+    }
+    void stoppingDropsWhatIsHeld()
+    {
+        QFETCH(bool, disconnect);
+        QFETCH(QStringList, clicked);
+        QFETCH(QString, told);
+        QFETCH(QByteArray, after);
         m_fixture->connectRs232();
         click("Option8");
         enableLinkControls();
         Pty& pty = m_fixture->pty();
         QVERIFY(pty.write(Xoff));
         pty.drain(50);
-        for (const char* button : { "Pluse", "tone", "OWR" })
+        for (const QString& button : clicked)
             clickControl(control(button));
-        m_fixture->dialogs().expectMessage(QStringLiteral("3 commands were not sent to the controller."),
-            QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-        clickControl(control("close1"));
+        m_fixture->dialogs().expectMessage(
+            told, QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        if (disconnect)
+            clickControl(control("close1"));
+        else
+            m_window->close();
         QCOMPARE(pty.drain(300), QByteArray());
         QVERIFY(pty.write(Xon));
         settle();
-        QCOMPARE(pty.drain(), QByteArray("DIS\r\n"));
-        QVERIFY(!m_window->MSComm1().portOpen());
-        QVERIFY(!control("Pluse")->isEnabled());
-    }
-
-    // The window is closed while the far end holds a line back: the line is dropped,
-    // never sent later, and the operator is told; the window goes.
-    void closingTheWindowDropsAHeldLine()
-    {
-        m_fixture->connectRs232();
-        enableLinkControls();
-        Pty& pty = m_fixture->pty();
-        QVERIFY(pty.write(Xoff));
-        pty.drain(50);
-        clickControl(control("Pluse"));
-        m_fixture->dialogs().expectMessage(QStringLiteral("1 command was not sent to the controller."),
-            QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-        m_window->close();
-        QTRY_VERIFY(!m_window->isVisible());
-        QVERIFY(pty.write(Xon));
-        QCOMPARE(pty.drain(300), QByteArray());
+        QCOMPARE(pty.drain(), after);
+        QVERIFY(disconnect ? !m_window->MSComm1().portOpen() : !m_window->isVisible());
     }
 
     // A send of five records, the second held back past the bound: every record
