@@ -1,5 +1,11 @@
 #include "BenchSupport.h"
 
+#include "CommandQueue.h"
+#include "form1.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTextStream>
 
@@ -9,6 +15,24 @@
 #include <sys/resource.h>
 
 namespace BenchSupport {
+
+void settle(form1& window)
+{
+    QEventLoop loop;
+    QObject::connect(&window.commands(), &CommandQueue::becameIdle, &loop, &QEventLoop::quit);
+    if (!window.commands().idle())
+        loop.exec();
+}
+
+Timed pressAndSettle(form1& window, QAbstractButton& button)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const auto cpuBefore = threadCpuTime();
+    button.click();
+    settle(window);
+    return { clock.nsecsElapsed() / 1e6, threadCpuTime() - cpuBefore };
+}
 
 std::chrono::microseconds threadCpuTime()
 {

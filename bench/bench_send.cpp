@@ -13,7 +13,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 
 #include <atomic>
@@ -53,18 +52,11 @@ int main(int argc, char* argv[])
         = [&](const char* name) { return window.findChild<QAbstractButton*>(QString::fromLatin1(name)); };
     button("Option1")->click();
     button("Option7")->click();
-    const auto settle = [&] {
-        // Asleep in the event loop until the commands have ended.
-        QEventLoop loop;
-        QObject::connect(&window.commands(), &CommandQueue::becameIdle, &loop, &QEventLoop::quit);
-        if (!window.commands().idle())
-            loop.exec();
-    };
     button("connect")->click();
-    settle();
+    BenchSupport::settle(window);
     window.ui().Text3->setText(QStringLiteral("1234"));
     button("Mastercode")->click();
-    settle();
+    BenchSupport::settle(window);
     button("download")->click();
     if (!button("sendfileg")->isEnabled()) {
         std::fprintf(stderr, "the send button stayed disabled\n");
@@ -106,11 +98,9 @@ int main(int argc, char* argv[])
 
     fixture.dialogs().expectOpenFile(path);
     clock.start();
-    const auto cpuBefore = BenchSupport::threadCpuTime();
-    button("sendfileg")->click();
-    settle();
-    const auto cpu = BenchSupport::threadCpuTime() - cpuBefore;
-    const double wallMs = clock.nsecsElapsed() / 1e6;
+    const BenchSupport::Timed send = BenchSupport::pressAndSettle(window, *button("sendfileg"));
+    const auto cpu = send.cpu;
+    const double wallMs = send.wallMs;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     stop = true;
     reader.join();

@@ -16,7 +16,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 
@@ -55,17 +54,10 @@ int main(int argc, char* argv[])
     form1& window = fixture.show();
     const auto button
         = [&](const char* name) { return window.findChild<QAbstractButton*>(QString::fromLatin1(name)); };
-    const auto settle = [&] {
-        // Asleep in the event loop until the commands have ended.
-        QEventLoop loop;
-        QObject::connect(&window.commands(), &CommandQueue::becameIdle, &loop, &QEventLoop::quit);
-        if (!window.commands().idle())
-            loop.exec();
-    };
     button("Option1")->click();
     button("Option7")->click();
     button("connect")->click();
-    settle();
+    BenchSupport::settle(window);
     // The line's own time is not what is measured here; the far end's holds are.
     window.MSComm1().setSettings(QStringLiteral("115200,N,8,1"));
     window.MSComm1().setHoldSlack(std::chrono::minutes(10));
@@ -134,11 +126,9 @@ int main(int argc, char* argv[])
 
     fixture.dialogs().expectOpenFile(path);
     clock.start();
-    const auto cpuBefore = BenchSupport::threadCpuTime();
-    button("sendfileg")->click();
-    settle();
-    const auto cpu = BenchSupport::threadCpuTime() - cpuBefore;
-    const double wallMs = clock.nsecsElapsed() / 1e6;
+    const BenchSupport::Timed send = BenchSupport::pressAndSettle(window, *button("sendfileg"));
+    const auto cpu = send.cpu;
+    const double wallMs = send.wallMs;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     stop = true;
     farEnd.join();

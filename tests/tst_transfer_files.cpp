@@ -26,8 +26,6 @@
 
 #include <functional>
 
-#include <sys/stat.h>
-
 using Answer = Dialogs::Answer;
 
 namespace {
@@ -316,14 +314,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, reason);
         QFETCH(QStringList, opened);
-        QString path = name;
-        if (name == QLatin1String("pipe")) {
-            path = m_environment.filePath(name);
-            QFile::remove(path);
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        } else if (!name.startsWith(QLatin1Char('/'))) {
-            path = m_environment.writeFile(name, file);
-        }
+        const QString path = m_environment.chosenPath(name, file);
         m_fixture->dialogs().expectOpenFile(path);
         expectFailure("The file " + path + " could not be read.\n" + reason, "Open file");
         QStringList shown;

@@ -18,8 +18,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sys/stat.h>
-
 class SendTest : public WindowTest
 {
     Q_OBJECT
@@ -238,14 +236,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, file);
         QFETCH(QString, reason);
-        QString path = name;
-        if (name == QLatin1String("pipe")) {
-            path = m_environment.filePath(name);
-            QFile::remove(path);
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        } else if (!name.startsWith(QLatin1Char('/'))) {
-            path = m_environment.writeFile(name, file);
-        }
+        const QString path = m_environment.chosenPath(name, file);
         m_fixture->dialogs().expectOpenFile(path);
         m_fixture->dialogs().expectMessage("The file " + path + " could not be read.\n" + reason,
             QStringLiteral("Open file"), Dialogs::Answer::Ok, Dialogs::Buttons::Ok,

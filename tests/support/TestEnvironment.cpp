@@ -9,6 +9,7 @@
 #include <QSettings>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -34,6 +35,18 @@ QString TestEnvironment::writeFile(const QString& name, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qWarning("could not write %s", qPrintable(path));
+    return path;
+}
+
+QString TestEnvironment::chosenPath(const QString& name, const QByteArray& bytes) const
+{
+    if (name.startsWith(QLatin1Char('/')))
+        return name;
+    if (name != QLatin1String("pipe"))
+        return writeFile(name, bytes);
+    const QString path = filePath(name);
+    QFile::remove(path);
+    ::mkfifo(QFile::encodeName(path).constData(), 0600);
     return path;
 }
 

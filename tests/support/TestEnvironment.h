@@ -22,6 +22,9 @@ public:
     QString filePath(const QString& name) const { return m_dir.filePath(name); } // a file in it
     // Writes a file in it; returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
+    // Something to choose in a file dialog: a path starting with "/" as it is (a
+    // device), "pipe" a named pipe made in the folder, else a file of these bytes.
+    QString chosenPath(const QString& name, const QByteArray& bytes) const;
 
     // Removes every stored setting.
     void clearSettings();
