@@ -29,24 +29,17 @@ class LineMonitorTest : public WindowTest
 private slots:
     void cleanup() { closeWindow(); }
 
-    // Bytes as the Text column names them, and as the Hex column shows them.
+    // Bytes as the Text column names them, and as the Hex column shows them; the
+    // others are in the session below.
     void names_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("hex");
-        QTest::newRow("text") << QByteArray("OK 12") << "OK 12"
-                              << "4F 4B 20 31 32";
-        QTest::newRow("line end") << QByteArray("A\r\n") << "A<CR><LF>"
-                                  << "41 0D 0A";
-        QTest::newRow("flow control") << QByteArray("\x13\x11") << "<XOFF><XON>"
-                                      << "13 11";
         QTest::newRow("backspace") << QByteArray("X\b") << "X<BS>"
                                    << "58 08";
         QTest::newRow("other controls") << QByteArray("\x00\t\x1b\x7f", 4) << "<0x00><0x09><0x1B><0x7F>"
                                         << "00 09 1B 7F";
-        QTest::newRow("Latin-1 letters") << QByteArray("M\xdcLLER \xe9") << "M\u00dcLLER \u00e9"
-                                         << "4D DC 4C 4C 45 52 20 E9";
         QTest::newRow("C1 control") << QByteArray("\x85") << "<0x85>"
                                     << "85";
     }
@@ -57,31 +50,6 @@ private slots:
         QFETCH(QString, hex);
         QCOMPARE(MonitorFormat::byteText(bytes), text);
         QCOMPARE(MonitorFormat::hexText(bytes), hex);
-    }
-
-    // A row as a line of a saved session: time, direction, text, hex, tab-separated.
-    void savedLines_data()
-    {
-        QTest::addColumn<int>("direction");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("mark");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("sent") << int(Direction::Sent) << QByteArray("COM\r\n") << QString()
-                              << QByteArray("09:05:01.007\tSent\tCOM<CR><LF>\t43 4F 4D 0D 0A\r\n");
-        QTest::newRow("received") << int(Direction::Received) << QByteArray("\xc4\x13") << QString()
-                                  << QByteArray("09:05:01.007\tReceived\t\xc3\x84<XOFF>\tC4 13\r\n");
-        QTest::newRow("mark") << int(Direction::Mark) << QByteArray() << "Released after 0.250 s"
-                              << QByteArray("09:05:01.007\t\tReleased after 0.250 s\t\r\n");
-    }
-    void savedLines()
-    {
-        QFETCH(int, direction);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, mark);
-        QFETCH(QByteArray, line);
-        const MonitorFormat::Row row { QDateTime(QDate(2026, 1, 2), QTime(9, 5, 1, 7)), Direction(direction),
-            bytes, mark };
-        QCOMPARE(MonitorFormat::savedLine(row), line);
     }
 
     // A session in RS232 mode: Connect, a command on the renewed port, a hold and its
@@ -107,7 +75,7 @@ private slots:
         m_now = m_now.addMSecs(2345);
         QVERIFY(pty.write("\x11"));
         QTRY_VERIFY(!m_window->MSComm1().held());
-        m_now = QDateTime(QDate(2026, 12, 7), QTime(12, 15, 8));
+        m_now = QDateTime(QDate(2026, 12, 7), QTime(9, 5, 8));
         QVERIFY(pty.write("SIM"));
         QTest::qWait(LineMonitorLog::QuietGapMs + 200);
         QVERIFY(pty.write(" READY\r\nM\xdcLLER\t1\r\n"));
@@ -123,47 +91,35 @@ private slots:
 
         const QString lost
             = QStringLiteral("Device lost: The connection to %1 was lost.").arg(pty.slaveName());
-        const QStringList expected {
-            "12:15:03.000||Connect",
-            "12:15:03.000|Sent|COM<CR><LF>",
-            "12:15:04.000||Port closed and opened again",
-            "12:15:04.000|Sent|PARPDL<CR><LF>",
-            "12:15:05.000|Received|<XOFF>",
-            "12:15:05.000||Held by the controller",
-            "12:15:07.345|Received|<XON>",
-            "12:15:07.345||Released after 2.345 s",
-            "12:15:08.000|Received|SIM",
-            "12:15:08.000|Received| READY<CR><LF>",
-            "12:15:08.000|Received|M\u00dcLLER<0x09>1<CR><LF>",
-            "12:15:09.000||" + lost,
-        };
+        // The view shows the rows as the save writes them, after its heading.
+        const QByteArray saved
+            = "Time\tDirection\tText\tHex\r\n"
+              "09:05:03.000\t\tConnect\t\r\n"
+              "09:05:03.000\tSent\tCOM<CR><LF>\t43 4F 4D 0D 0A\r\n"
+              "09:05:04.000\t\tPort closed and opened again\t\r\n"
+              "09:05:04.000\tSent\tPARPDL<CR><LF>\t50 41 52 50 44 4C 0D 0A\r\n"
+              "09:05:05.000\tReceived\t<XOFF>\t13\r\n"
+              "09:05:05.000\t\tHeld by the controller\t\r\n"
+              "09:05:07.345\tReceived\t<XON>\t11\r\n"
+              "09:05:07.345\t\tReleased after 2.345 s\t\r\n"
+              "09:05:08.000\tReceived\tSIM\t53 49 4D\r\n"
+              "09:05:08.000\tReceived\t READY<CR><LF>\t20 52 45 41 44 59 0D 0A\r\n"
+              "09:05:08.000\tReceived\tM\xc3\x9cLLER<0x09>1<CR><LF>\t4D DC 4C 4C 45 52 09 31 0D 0A\r\n"
+            + QStringLiteral("09:05:09.000\t\t%1\t\r\n").arg(lost).toUtf8();
+        QStringList shown = QString::fromUtf8(saved).split(QStringLiteral("\r\n"));
+        shown = shown.mid(1, shown.size() - 2);
         auto* rows = monitor->findChild<QTableView*>(QStringLiteral("rows"));
-        QTRY_COMPARE(shownRows(*rows), expected);
+        QTRY_COMPARE(shownRows(*rows), shown);
 
         // Hex on demand.
         QVERIFY(rows->isColumnHidden(LineMonitorLog::HexColumn));
         clickControl(monitor->findChild<QCheckBox*>(QStringLiteral("showHex")));
         QVERIFY(!rows->isColumnHidden(LineMonitorLog::HexColumn));
-        QCOMPARE(rows->model()->index(3, LineMonitorLog::HexColumn).data().toString(),
-            QStringLiteral("50 41 52 50 44 4C 0D 0A"));
 
         const QString path = m_environment.filePath(QStringLiteral("monitor.txt"));
         m_fixture->dialogs().expectSaveFile(path, QStringLiteral("Save Line Monitor"));
         clickControl(monitor->findChild<QWidget*>(QStringLiteral("save")));
-        QCOMPARE(fileBytes(path),
-            "Time\tDirection\tText\tHex\r\n"
-            "12:15:03.000\t\tConnect\t\r\n"
-            "12:15:03.000\tSent\tCOM<CR><LF>\t43 4F 4D 0D 0A\r\n"
-            "12:15:04.000\t\tPort closed and opened again\t\r\n"
-            "12:15:04.000\tSent\tPARPDL<CR><LF>\t50 41 52 50 44 4C 0D 0A\r\n"
-            "12:15:05.000\tReceived\t<XOFF>\t13\r\n"
-            "12:15:05.000\t\tHeld by the controller\t\r\n"
-            "12:15:07.345\tReceived\t<XON>\t11\r\n"
-            "12:15:07.345\t\tReleased after 2.345 s\t\r\n"
-            "12:15:08.000\tReceived\tSIM\t53 49 4D\r\n"
-            "12:15:08.000\tReceived\t READY<CR><LF>\t20 52 45 41 44 59 0D 0A\r\n"
-            "12:15:08.000\tReceived\tM\xc3\x9cLLER<0x09>1<CR><LF>\t4D DC 4C 4C 45 52 09 31 0D 0A\r\n"
-                + QStringLiteral("12:15:09.000\t\t%1\t\r\n").arg(lost).toUtf8());
+        QCOMPARE(fileBytes(path), saved);
         // The received-content box is the receive path's as ever.
         QCOMPARE(m_window->ui().Text1->toPlainText(), QStringLiteral("SIM READY\nM\u00dcLLER\t1\n"));
     }
@@ -185,22 +141,22 @@ private slots:
 
         m_fixture->connectRs232();
         QByteArray expected("Time\tDirection\tText\tHex\r\n"
-                            "12:15:03.000\t\tConnect\t\r\n"
-                            "12:15:03.000\tSent\tCOM<CR><LF>\t43 4F 4D 0D 0A\r\n");
+                            "09:05:03.000\t\tConnect\t\r\n"
+                            "09:05:03.000\tSent\tCOM<CR><LF>\t43 4F 4D 0D 0A\r\n");
         // On disk as it comes, not when the file closes.
-        const QString path = folder + QStringLiteral("/session-2026-12-07-1215-03.txt");
+        const QString path = folder + QStringLiteral("/session-2026-12-07-0905-03.txt");
         QTRY_COMPARE(fileBytes(path), expected);
         QByteArray dump;
         for (int n = 1; n <= 30000; ++n) {
             const QByteArray line = "RECORD " + QByteArray::number(n).rightJustified(5, '0') + "\r\n";
             dump += line;
-            expected += "12:15:03.000\tReceived\t" + line.chopped(2) + "<CR><LF>\t"
+            expected += "09:05:03.000\tReceived\t" + line.chopped(2) + "<CR><LF>\t"
                 + line.toHex(' ').toUpper() + "\r\n";
         }
         writeInChunks(dump, 64 * 1024);
         QTRY_COMPARE_WITH_TIMEOUT(fileBytes(path).size(), expected.size(), 30000);
         QCOMPARE(fileBytes(path), expected);
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList { "session-2026-12-07-1215-03.txt" });
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList { "session-2026-12-07-0905-03.txt" });
     }
 
     // Past its bound the monitor drops its oldest rows and says so; what it keeps is
@@ -219,11 +175,11 @@ private slots:
         writeInChunks(dump, 4096);
         auto* rows = monitor->findChild<QTableView*>(QStringLiteral("rows"));
         QTRY_COMPARE(shownRows(*rows).value(shownRows(*rows).size() - 1),
-            QStringLiteral("12:15:03.000|Received|LINE 2000<CR><LF>"));
+            QStringLiteral("09:05:03.000\tReceived\tLINE 2000<CR><LF>\t4C 49 4E 45 20 32 30 30 30 0D 0A"));
         QVERIFY(note->isVisible());
         QVERIFY2(note->text().startsWith(QStringLiteral("The oldest ")), qPrintable(note->text()));
         QVERIFY(rows->model()->rowCount() < 1000);
-        QVERIFY(shownRows(*rows).constFirst() != QStringLiteral("12:15:03.000||Connect"));
+        QVERIFY(shownRows(*rows).constFirst() != QStringLiteral("09:05:03.000\t\tConnect\t"));
     }
 
 private:
@@ -231,7 +187,7 @@ private:
     void start()
     {
         openWindow();
-        m_now = QDateTime(QDate(2026, 12, 7), QTime(12, 15, 3));
+        m_now = QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3));
         m_window->findChild<LineMonitorLog*>()->setClock([this] { return m_now; });
     }
 
@@ -245,16 +201,16 @@ private:
         return monitor;
     }
 
-    // "time|direction|text" for each row the view shows.
+    // Each row the view shows, its columns joined by tabs as a saved line.
     static QStringList shownRows(const QTableView& view)
     {
         QStringList rows;
         const QAbstractItemModel& model = *view.model();
         for (int row = 0; row < model.rowCount(); ++row) {
             QStringList cells;
-            for (int column = 0; column < LineMonitorLog::HexColumn; ++column)
+            for (int column = 0; column <= LineMonitorLog::HexColumn; ++column)
                 cells << model.index(row, column).data().toString();
-            rows << cells.join(QLatin1Char('|'));
+            rows << cells.join(QLatin1Char('\t'));
         }
         return rows;
     }

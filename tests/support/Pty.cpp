@@ -74,23 +74,17 @@ void Pty::readAvailable()
         m_received.append(buffer, n);
 }
 
-bool Pty::waitReadable(int timeoutMs)
+void Pty::waitReadable(int timeoutMs)
 {
-    if (m_master < 0)
-        return false;
     pollfd p { m_master, POLLIN, 0 };
-    if (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN))
-        return true;
+    if (m_master < 0 || (::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)))
+        return;
     // Sleep in the event loop, so the tool's timers and serial events keep running.
     QEventLoop loop;
     QSocketNotifier notifier(qintptr(m_master), QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(std::max(0, timeoutMs));
+    QTimer::singleShot(std::max(0, timeoutMs), &loop, &QEventLoop::quit);
     loop.exec();
-    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
 }
 
 bool Pty::waitUntil(const std::function<bool()>& done, int timeoutMs)

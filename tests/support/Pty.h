@@ -36,7 +36,7 @@ public:
 
 private:
     void readAvailable();
-    bool waitReadable(int timeoutMs);
+    void waitReadable(int timeoutMs);
     // Reads until done() holds; false when timeoutMs passed first.
     bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 

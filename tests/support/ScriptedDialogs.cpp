@@ -18,19 +18,12 @@ struct ScriptedDialogs::Step
 
     QString describe() const
     {
-        switch (kind) {
-        case Kind::Message:
-            return QStringLiteral("message \"%1\" titled \"%2\"").arg(text, title);
-        case Kind::OpenFile:
-            return QStringLiteral("open dialog titled \"%1\"").arg(title);
-        case Kind::SaveFile:
-            return QStringLiteral("save dialog titled \"%1\"").arg(title);
-        case Kind::Folder:
-            return QStringLiteral("folder dialog titled \"%1\"").arg(title);
-        case Kind::Print:
+        static const char* const names[] = { "message", "open dialog", "save dialog", "folder dialog" };
+        if (kind == Kind::Print)
             return QStringLiteral("print dialog");
-        }
-        return {};
+        if (kind == Kind::Message)
+            return QStringLiteral("message \"%1\" titled \"%2\"").arg(text, title);
+        return QStringLiteral("%1 titled \"%2\"").arg(QLatin1String(names[int(kind)]), title);
     }
 };
 
@@ -41,19 +34,21 @@ ScriptedDialogs::~ScriptedDialogs()
     qDeleteAll(m_steps);
 }
 
-ScriptedDialogs::Step& ScriptedDialogs::add(int kind)
+ScriptedDialogs::Step& ScriptedDialogs::add(int kind, const QString& title, std::optional<QString> path)
 {
     m_steps.append(new Step);
-    m_steps.constLast()->kind = Step::Kind(kind);
-    return *m_steps.constLast();
+    Step& step = *m_steps.constLast();
+    step.kind = Step::Kind(kind);
+    step.title = title;
+    step.path = std::move(path);
+    return step;
 }
 
 void ScriptedDialogs::expectMessage(const QString& text, const QString& title, Answer answer,
     std::optional<Buttons> buttons, std::optional<Icon> icon, std::optional<Answer> defaultButton)
 {
-    Step& step = add(int(Step::Kind::Message));
+    Step& step = add(int(Step::Kind::Message), title);
     step.text = text;
-    step.title = title;
     step.answer = answer;
     step.buttons = buttons;
     step.icon = icon;
@@ -68,30 +63,22 @@ void ScriptedDialogs::whileShown(std::function<void()> action)
 
 void ScriptedDialogs::expectOpenFile(std::optional<QString> path, const QString& title)
 {
-    Step& step = add(int(Step::Kind::OpenFile));
-    step.title = title;
-    step.path = std::move(path);
+    add(int(Step::Kind::OpenFile), title, std::move(path));
 }
 
 void ScriptedDialogs::expectSaveFile(std::optional<QString> path, const QString& title)
 {
-    Step& step = add(int(Step::Kind::SaveFile));
-    step.title = title;
-    step.path = std::move(path);
+    add(int(Step::Kind::SaveFile), title, std::move(path));
 }
 
 void ScriptedDialogs::expectFolder(std::optional<QString> path, const QString& title)
 {
-    Step& step = add(int(Step::Kind::Folder));
-    step.title = title;
-    step.path = std::move(path);
+    add(int(Step::Kind::Folder), title, std::move(path));
 }
 
 void ScriptedDialogs::expectPrint(std::optional<QString> pdfPath, int copies)
 {
-    Step& step = add(int(Step::Kind::Print));
-    step.path = std::move(pdfPath);
-    step.copies = copies;
+    add(int(Step::Kind::Print), {}, std::move(pdfPath)).copies = copies;
 }
 
 bool ScriptedDialogs::done() const
@@ -150,36 +137,32 @@ Dialogs::Answer ScriptedDialogs::showMessage(const Message& message)
     if (step)
         return step->answer;
     // An unexpected box is answered with the way out that does the least.
-    switch (message.buttons) {
-    case Buttons::Ok:
+    if (message.buttons == Buttons::Ok)
         return Answer::Ok;
-    case Buttons::YesNo:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
-    }
+    return message.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+QStringList ScriptedDialogs::wrongTitle(const QString& title) const
+{
+    const Step* next = m_steps.isEmpty() ? nullptr : m_steps.constFirst();
+    if (next && !next->title.isEmpty() && next->title != title)
+        return { QStringLiteral("title") };
+    return {};
 }
 
 std::optional<QString> ScriptedDialogs::answerFileDialog(bool save, const FileRequest& request)
 {
     m_fileRequests.append(request);
-    const Step* next = m_steps.isEmpty() ? nullptr : m_steps.constFirst();
-    QStringList wrong;
-    if (next && !next->title.isEmpty() && next->title != request.title)
-        wrong << QStringLiteral("title");
     const auto step = take(int(save ? Step::Kind::SaveFile : Step::Kind::OpenFile),
-        QStringLiteral("%1 dialog titled \"%2\"").arg(save ? "save" : "open", request.title), wrong);
+        QStringLiteral("%1 dialog titled \"%2\"").arg(save ? "save" : "open", request.title),
+        wrongTitle(request.title));
     return step ? step->path : std::nullopt;
 }
 
 std::optional<QString> ScriptedDialogs::chooseFolder(const QString& title, const QString& start)
 {
-    const Step* next = m_steps.isEmpty() ? nullptr : m_steps.constFirst();
-    QStringList wrong;
-    if (next && !next->title.isEmpty() && next->title != title)
-        wrong << QStringLiteral("title");
     const auto step = take(int(Step::Kind::Folder),
-        QStringLiteral("folder dialog titled \"%1\" in %2").arg(title, start), wrong);
+        QStringLiteral("folder dialog titled \"%1\" in %2").arg(title, start), wrongTitle(title));
     return step ? step->path : std::nullopt;
 }
 

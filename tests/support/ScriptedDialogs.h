@@ -64,7 +64,9 @@ protected:
 private:
     struct Step;
     std::optional<QString> answerFileDialog(bool save, const FileRequest& request);
-    Step& add(int kind);
+    Step& add(int kind, const QString& title = {}, std::optional<QString> path = {});
+    // "title" when the next step names another title.
+    QStringList wrongTitle(const QString& title) const;
     std::unique_ptr<Step> take(int kind, const QString& shown, QStringList wrong);
     QList<Step*> m_steps;
     QList<Message> m_messages;
