@@ -69,13 +69,6 @@ class tst_e2e_keyboard : public WindowTest
         }
         return got;
     }
-    void showWindow()
-    {
-        m_window = &m_fixture->show();
-        // Xvfb has no window manager to activate a new window.
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-    }
 
 private slots:
     void initTestCase()
@@ -106,7 +99,10 @@ private slots:
         QVERIFY(m_simulator.waitForStarted(5000) && m_simulator.waitForReadyRead(5000));
         m_fixture->settings().setValue(
             "Ports", "COM1", QString::fromLocal8Bit(m_simulator.readLine().trimmed()));
-        showWindow();
+        m_window = &m_fixture->show();
+        // Xvfb has no window manager to activate a new window.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
 
         // First run: no port chosen, modem mode; port 1 and RS232 chosen by Space.
         QCOMPARE(focused(), QStringLiteral("Option1"));
