@@ -181,13 +181,13 @@ int main(int argc, char* argv[])
 {
     BenchSupport::chooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
-    TestEnvironment environment(std::chrono::milliseconds(1000));
+    TestEnvironment environment;
     const QByteArray data = flood(2 * 1024 * 1024);
 
     const double rawMs = rawReaderMs(data);
     const double peerMs = eventLoopLoggerMs(data, environment.filePath(QStringLiteral("peer.TNT")));
 
-    MainWindowFixture fixture;
+    MainWindowFixture fixture({ std::chrono::milliseconds(1000) });
     form1& window = fixture.show();
     window.findChild<QAbstractButton*>(QStringLiteral("Option1"))->click();
     window.findChild<QAbstractButton*>(QStringLiteral("Option7"))->click();

@@ -31,7 +31,7 @@ int main(int argc, char* argv[])
 {
     BenchSupport::chooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
-    TestEnvironment environment(std::chrono::milliseconds(1000));
+    TestEnvironment environment;
     constexpr int records = 10;
 
     const QString path = environment.filePath(QStringLiteral("bench.TNT"));
@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
         file.write("\r\n");
     }
 
-    MainWindowFixture fixture;
+    MainWindowFixture fixture({ std::chrono::milliseconds(1000) });
     fixture.settings().setValue(
         QString::fromLatin1(SettingsStore::Properties), QStringLiteral("ph"), QStringLiteral("1"));
     form1& window = fixture.show();

@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
 {
     BenchSupport::chooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
-    TestEnvironment environment { std::chrono::milliseconds(TickMs) };
+    TestEnvironment environment;
 
     const QString path = environment.filePath(QStringLiteral("held.TNT"));
     {
@@ -50,7 +50,7 @@ int main(int argc, char* argv[])
             file.write("TNTDIR:" + QByteArray::number(i) + "TEL:5550100 NAME:TENANT\r\n");
     }
 
-    MainWindowFixture fixture;
+    MainWindowFixture fixture({ std::chrono::milliseconds(TickMs) });
     form1& window = fixture.show();
     const auto button
         = [&](const char* name) { return window.findChild<QAbstractButton*>(QString::fromLatin1(name)); };

@@ -106,9 +106,10 @@ private slots:
             click(name);
         // A wait ends on the first tick after its count is passed; the clock panel goes
         // on showing the time after it.
-        QCOMPARE(form1::waitLength(0.5), Ticker::tickLength());
-        QCOMPARE(form1::waitLength(1), 2 * Ticker::tickLength());
-        QCOMPARE(form1::waitLength(2), 3 * Ticker::tickLength());
+        const auto tick = window.Timer1().tickLength();
+        QCOMPARE(window.waitLength(0.5), tick);
+        QCOMPARE(window.waitLength(1), 2 * tick);
+        QCOMPARE(window.waitLength(2), 3 * tick);
         std::optional<bool> waited;
         window.commands().enqueue([&]() -> QCoro::Task<> { waited = co_await window.WaitSeconds(0.5); });
         QTRY_COMPARE(waited, std::optional(true));

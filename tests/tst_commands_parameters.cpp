@@ -3,7 +3,6 @@
 // and the port closed and reopened right before each line on the direct line only
 // (never for the clock lines); a device gone by then stops the command unsent.
 #include "LinkSession.h"
-#include "PcClock.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
@@ -48,14 +47,10 @@ private slots:
         enableLinkControls();
         m_window->MSComm1().setCommPort(1);
         m_window->MSComm1().setSettings("1200,N,8,1");
-        PcClock::set([] { return QDateTime(QDate(2002, 2, 22), QTime(9, 5, 59)); });
+        m_window->setClock([] { return QDateTime(QDate(2002, 2, 22), QTime(9, 5, 59)); });
     }
 
-    void cleanup()
-    {
-        closeWindow();
-        PcClock::set({});
-    }
+    void cleanup() { closeWindow(); }
 
     void command_data()
     {
@@ -252,7 +247,7 @@ private slots:
 
         for (const QDateTime& now : { QDateTime(QDate(2002, 2, 22), QTime(23, 59, 59)),
                  QDateTime(QDate(2003, 1, 5), QTime(0, 0)), QDateTime(QDate(2002, 2, 25), QTime(12, 30)) }) {
-            PcClock::set([now] { return now; });
+            m_window->setClock([now] { return now; });
             click("RtRTc");
             click("date");
         }

@@ -86,8 +86,11 @@ class EditorWindowTest : public QObject
     std::unique_ptr<EditorWindow> m_window;
 
 private slots:
-    void initTestCase() { Dialogs::setApplicationTitle(AppTitle); }
-    void init() { m_dialogs = std::make_unique<ScriptedDialogs>(); }
+    void init()
+    {
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        m_dialogs->setApplicationTitle(AppTitle);
+    }
     void cleanup()
     {
         QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->report()));

@@ -67,11 +67,7 @@ private slots:
         openWindow();
         m_window->MSComm1().setHoldSlack(std::chrono::seconds(60));
     }
-    void cleanup()
-    {
-        Ticker::setTickLength(std::chrono::milliseconds(20));
-        closeWindow();
-    }
+    void cleanup() { closeWindow(); }
 
     // Three buttons clicked 0.3 s apart while the far end holds XOFF, the clicks
     // queued as the window system delivers them: nothing leaves during the hold, not
@@ -332,7 +328,7 @@ private slots:
     void recordsLeaveOnceATick()
     {
         const int tick = 500;
-        Ticker::setTickLength(std::chrono::milliseconds(tick));
+        m_window->Timer1().setTickLength(std::chrono::milliseconds(tick));
         QByteArray file;
         for (char n = '1'; n <= '4'; ++n)
             file += "TNTDIR:" + QByteArray(1, n) + "TEL:5550100 NAME:TENANT NUMBER ONE...\r\n";

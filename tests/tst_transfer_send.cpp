@@ -51,7 +51,7 @@ private slots:
     {
         // Ticks long enough that a count is never taken for the next tick, even on a
         // busy machine; a line fast enough that writing a record takes a fraction of one.
-        Ticker::setTickLength(std::chrono::milliseconds(200));
+        m_timing.tick = std::chrono::milliseconds(200);
         openWindow();
         m_progress = control<QProgressBar>("Progress");
         m_window->MSComm1().setCommPort(1);
@@ -69,7 +69,7 @@ private slots:
                 return;
             // The pause before each line runs from the write of the one before, so a
             // record is counted just after its tick.
-            const qint64 tick = Ticker::tickLength().count();
+            const qint64 tick = m_window->Timer1().tickLength().count();
             const qint64 ticks = tick > 0 ? m_sinceChoice.elapsed() / tick : 0;
             m_counted << QStringLiteral("%1/%2@%3").arg(value).arg(m_progress->maximum()).arg(ticks);
             m_busyWhileCounting &= control("Command1")->isVisible() && m_progress->isVisible()
@@ -276,7 +276,7 @@ private slots:
         QByteArray content;
         for (int i = 1; i <= 40000; ++i)
             content += QByteArray("TNTACDATSTMZHLDPAR").mid(i % 6 * 3, 3) + QByteArray::number(i) + "\r\n";
-        Ticker::setTickLength(std::chrono::milliseconds(0));
+        m_window->Timer1().setTickLength(std::chrono::milliseconds(0));
         m_window->MSComm1().setSettings(QStringLiteral("4000000,N,8,1"));
         send(m_environment.writeFile(QStringLiteral("large.TNT"), content));
         QCOMPARE(m_wire, content);

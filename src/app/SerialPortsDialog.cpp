@@ -4,7 +4,6 @@
 #include "LineText.h"
 #include "PortMap.h"
 #include "SettingsStore.h"
-#include "Ticker.h"
 #include "ui_SerialPortsDialog.h"
 
 #include <QFileInfo>
@@ -46,7 +45,8 @@ SerialPortsDialog::SerialPortsDialog(
     showDevices();
 
     // Adapters come and go while the dialog is open: look again once a tick.
-    m_poll->setInterval(Ticker::tickLength());
+    // Often enough to follow an adapter as it is plugged in or pulled out.
+    m_poll->setInterval(std::chrono::seconds(1));
     connect(m_poll, &QTimer::timeout, this, &SerialPortsDialog::refresh);
     m_poll->start();
 }

@@ -1,7 +1,7 @@
 #include "SerialPortsMenu.h"
 
-#include "PortMap.h"
 #include "LinkSession.h"
+#include "PortMap.h"
 #include "SerialPortsDialog.h"
 #include "form1.h"
 

@@ -1,11 +1,11 @@
 #include "Vestibar.h"
 
 #include "Commands.h"
-#include "QtDialogs.h"
 #include "Editors.h"
 #include "Form2.h"
 #include "LineMonitorMenu.h"
 #include "Link.h"
+#include "QtDialogs.h"
 #include "SerialPortsMenu.h"
 #include "SettingsStore.h"
 #include "Transfer.h"
@@ -23,9 +23,9 @@ namespace {
     constexpr int SplashMilliseconds = 150;
 } // namespace
 
-std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialogs)
+std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialogs, WindowTiming timing)
 {
-    auto window = std::make_unique<form1>(settings, dialogs);
+    auto window = std::make_unique<form1>(settings, dialogs, std::move(timing));
     dialogs.setParentWidget(window.get());
     Link::install(*window);
     Commands::install(*window);

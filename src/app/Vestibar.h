@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowTiming.h"
+
 #include <memory>
 
 class Dialogs;
@@ -12,7 +14,7 @@ namespace Vestibar {
 
 // Builds the main window with the handlers of every subsystem connected to its
 // controls. Tests build the same window with their own settings and dialogs.
-std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialogs);
+std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialogs, WindowTiming timing = {});
 
 // Splash, then the main window; returns when the main window is unloaded.
 int start(QApplication& app);

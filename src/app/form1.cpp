@@ -84,13 +84,14 @@ int leadingNumber(const QString& text)
 
 } // namespace
 
-form1::form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
+form1::form1(SettingsStore& settings, Dialogs& dialogs, WindowTiming timing, QWidget* parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::form1>())
     , m_settings(settings)
     , m_dialogs(dialogs)
     , m_link(new LinkSession(settings, this))
-    , m_timer1(new Ticker(this))
+    , m_timer1(new Ticker(timing.tick, this))
+    , m_clock(std::move(timing.clock))
 {
     m_ui->setupUi(this);
     m_link->setObjectName(QStringLiteral("MSComm1"));
@@ -176,7 +177,7 @@ SettingsStore& form1::settings()
 setform& form1::settingDialog()
 {
     if (!m_setform) {
-        m_setform = new setform(m_settings, this);
+        m_setform = new setform(m_settings, m_dialogs, this);
         connect(m_setform, &setform::unloaded, this, &form1::unloadSettingDialog);
     }
     return *m_setform;
@@ -223,11 +224,21 @@ void form1::closeLog()
     m_log.reset();
 }
 
-std::chrono::milliseconds form1::waitLength(double seconds)
+std::chrono::milliseconds form1::waitLength(double seconds) const
 {
     // The wait ends on the first tick after the count exceeds seconds.
     const int ticks = seconds < 0 ? 1 : int(seconds) + 1;
-    return Ticker::tickLength() * ticks;
+    return m_timer1->tickLength() * ticks;
+}
+
+QDateTime form1::now() const
+{
+    return m_clock();
+}
+
+void form1::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
 }
 
 QCoro::Task<bool> form1::WaitSeconds(double seconds)
@@ -365,7 +376,7 @@ void form1::Form_Load()
     showSendCount(0);
     setPanelText(4, QStringLiteral("Setting: 1200,N,8,1 "));
 
-    Dialogs::setApplicationTitle(QStringLiteral("Vestibar 4600 Management System"));
+    m_dialogs.setApplicationTitle(QStringLiteral("Vestibar 4600 Management System"));
 
     const QString port = m_settings.value(SettingsStore::Properties, QStringLiteral("Port"));
     const QString ph = m_settings.value(SettingsStore::Properties, QStringLiteral("ph"));

@@ -2,6 +2,7 @@
 
 // The generated form is complete here so that every folder reaches the controls
 // through ui() (its own AutoUic could not find form1.ui).
+#include "WindowTiming.h"
 #include "ui_form1.h"
 
 #include <QCoro/QCoroTask>
@@ -31,7 +32,7 @@ class form1 : public QMainWindow
     Q_OBJECT
 
 public:
-    form1(SettingsStore& settings, Dialogs& dialogs, QWidget* parent = nullptr);
+    form1(SettingsStore& settings, Dialogs& dialogs, WindowTiming timing = {}, QWidget* parent = nullptr);
     ~form1() override;
 
     Ui::form1& ui();
@@ -62,7 +63,11 @@ public:
     // run meanwhile. False when the command is being stopped (Disconnect, closing).
     QCoro::Task<bool> WaitSeconds(double seconds);
     // How long WaitSeconds(seconds) lasts.
-    static std::chrono::milliseconds waitLength(double seconds);
+    std::chrono::milliseconds waitLength(double seconds) const;
+    // The PC's time of day and date, as the clock commands read them.
+    QDateTime now() const;
+    // The window's clock: tests put a fixed time in its place.
+    void setClock(std::function<QDateTime()> clock);
     // True while a command is inside WaitSeconds.
     bool waiting() const;
 
@@ -114,6 +119,7 @@ private:
     Dialogs& m_dialogs;
     LinkSession* m_link = nullptr;
     Ticker* m_timer1 = nullptr;
+    std::function<QDateTime()> m_clock;
     setform* m_setform = nullptr;
     QLabel* m_panels[5] = {};
     std::unique_ptr<QIODevice> m_log;

@@ -13,10 +13,11 @@ const QStringList ByteCycles
     = { QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("15") };
 } // namespace
 
-setform::setform(SettingsStore& settings, QWidget* parent)
+setform::setform(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::setform>())
     , m_settings(settings)
+    , m_dialogs(dialogs)
 {
     m_ui->setupUi(this);
     connect(m_ui->Command1, &QPushButton::clicked, this, &setform::Command1_Click);
@@ -49,7 +50,8 @@ QString setform::byteCycle() const
 void setform::Form_Load()
 {
     m_ui->Combo1->addItems(ByteCycles);
-    Dialogs::setApplicationTitle(QStringLiteral("Vestibar 4700 Managemant System"));
+    // "Managemant" is this dialog's own spelling of the title, kept as it is.
+    m_dialogs.setApplicationTitle(QStringLiteral("Vestibar 4700 Managemant System"));
     const QString savea = m_settings.value(SettingsStore::Properties, QStringLiteral("savea"));
     const QString sett = m_settings.value(SettingsStore::Properties, QStringLiteral("sett"));
     m_ui->Text1->setText(sett);

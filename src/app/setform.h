@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class Dialogs;
 class SettingsStore;
 
 // The modem comm setting dialog: the modem setting string sent before dialling and
@@ -17,7 +18,7 @@ class setform : public QDialog
     Q_OBJECT
 
 public:
-    explicit setform(SettingsStore& settings, QWidget* parent = nullptr);
+    setform(SettingsStore& settings, Dialogs& dialogs, QWidget* parent = nullptr);
     ~setform() override;
 
     Ui::setform& ui();
@@ -40,4 +41,5 @@ private:
 
     std::unique_ptr<Ui::setform> m_ui;
     SettingsStore& m_settings;
+    Dialogs& m_dialogs;
 };

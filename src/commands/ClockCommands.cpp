@@ -3,7 +3,6 @@
 #include "CommandLine.h"
 #include "CommandSender.h"
 #include "LinkSession.h"
-#include "PcClock.h"
 #include "form1.h"
 
 #include <QAbstractButton>
@@ -21,13 +20,13 @@ ClockCommands::ClockCommands(form1& window)
 void ClockCommands::RtRTc_Click()
 {
     // The clock is read once, at the click, before the port is looked at.
-    const QByteArray line = CommandLine::time(PcClock::now().time());
+    const QByteArray line = CommandLine::time(m_window.now().time());
     Commands::enqueue(m_window, [this, line] { return clockCommand(line); });
 }
 
 void ClockCommands::date_Click()
 {
-    const QByteArray line = CommandLine::date(PcClock::now().date());
+    const QByteArray line = CommandLine::date(m_window.now().date());
     Commands::enqueue(m_window, [this, line] { return clockCommand(line); });
 }
 

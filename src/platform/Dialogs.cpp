@@ -1,23 +1,5 @@
 #include "Dialogs.h"
 
-namespace {
-QString& currentApplicationTitle()
-{
-    static QString title;
-    return title;
-}
-} // namespace
-
-void Dialogs::setApplicationTitle(const QString& title)
-{
-    currentApplicationTitle() = title;
-}
-
-QString Dialogs::applicationTitle()
-{
-    return currentApplicationTitle();
-}
-
 Dialogs::Answer Dialogs::message(Message message)
 {
     if (message.title.isEmpty())

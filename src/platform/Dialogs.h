@@ -52,8 +52,8 @@ public:
     virtual ~Dialogs() = default;
 
     // The title that messages without one of their own show.
-    static void setApplicationTitle(const QString& title);
-    static QString applicationTitle();
+    void setApplicationTitle(const QString& title) { m_applicationTitle = title; }
+    QString applicationTitle() const { return m_applicationTitle; }
 
     // Shows a message box; resolves an empty title to applicationTitle() first.
     Answer message(Message message);
@@ -78,4 +78,5 @@ protected:
 
 private:
     QWidget* m_parent = nullptr;
+    QString m_applicationTitle;
 };

@@ -2,32 +2,28 @@
 
 #include <QTimer>
 
-namespace {
-std::chrono::milliseconds g_tickLength { 1000 };
-}
-
-Ticker::Ticker(QObject* parent)
+Ticker::Ticker(std::chrono::milliseconds length, QObject* parent)
     : QObject(parent)
     , m_timer(new QTimer(this))
 {
     m_timer->setTimerType(Qt::PreciseTimer);
-    m_timer->setInterval(g_tickLength);
+    m_timer->setInterval(length);
     connect(m_timer, &QTimer::timeout, this, &Ticker::ticked);
 }
 
 void Ticker::setTickLength(std::chrono::milliseconds length)
 {
-    g_tickLength = length;
+    m_timer->setInterval(length);
 }
 
-std::chrono::milliseconds Ticker::tickLength()
+std::chrono::milliseconds Ticker::tickLength() const
 {
-    return g_tickLength;
+    return m_timer->intervalAsDuration();
 }
 
 void Ticker::start()
 {
-    m_timer->start(g_tickLength);
+    m_timer->start();
 }
 
 void Ticker::stop()

@@ -12,11 +12,11 @@ class Ticker : public QObject
     Q_OBJECT
 
 public:
-    explicit Ticker(QObject* parent = nullptr);
+    explicit Ticker(std::chrono::milliseconds length, QObject* parent = nullptr);
 
-    // The length of one tick for every Ticker of the process (default 1000 ms).
-    static void setTickLength(std::chrono::milliseconds length);
-    static std::chrono::milliseconds tickLength();
+    // The length of one tick; a new length counts from the next start().
+    void setTickLength(std::chrono::milliseconds length);
+    std::chrono::milliseconds tickLength() const;
 
     // (Re)starts the tick from now.
     void start();

@@ -163,7 +163,8 @@ QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
             continue;
         m_window.ui().Command1->show();
 
-        const auto pause = form1::waitLength(RecordLines::pauseSeconds(m_window.settingDialog().byteCycle()));
+        const auto pause
+            = m_window.waitLength(RecordLines::pauseSeconds(m_window.settingDialog().byteCycle()));
         if (due.isForever())
             due = QDeadlineTimer(pause, Qt::PreciseTimer);
         // Commands clicked meanwhile run in the pause, each whole; Disconnect ends the send.

@@ -56,8 +56,9 @@ void clickInside(QWidget* box, double across)
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(int(box->width() * across), box->height() / 2));
 }
 
-MainWindowFixture::MainWindowFixture()
-    : m_settings(std::make_unique<SettingsStore>())
+MainWindowFixture::MainWindowFixture(WindowTiming timing)
+    : m_timing(std::move(timing))
+    , m_settings(std::make_unique<SettingsStore>())
     , m_dialogs(std::make_unique<ScriptedDialogs>())
     , m_pty(std::make_unique<Pty>())
 {
@@ -77,7 +78,7 @@ MainWindowFixture::~MainWindowFixture()
 form1& MainWindowFixture::show()
 {
     if (!m_window) {
-        m_window = Vestibar::createMainWindow(*m_settings, *m_dialogs);
+        m_window = Vestibar::createMainWindow(*m_settings, *m_dialogs, m_timing);
         m_window->show();
     }
     return *m_window;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowTiming.h"
+
 #include <memory>
 
 class Pty;
@@ -12,7 +14,8 @@ class form1;
 class MainWindowFixture
 {
 public:
-    MainWindowFixture();
+    // The window's tick is short unless a test asks for another.
+    explicit MainWindowFixture(WindowTiming timing = { std::chrono::milliseconds(20) });
     ~MainWindowFixture();
 
     // Builds and shows the window (the Load sequence runs). Settings may be
@@ -28,6 +31,7 @@ public:
     void connectRs232();
 
 private:
+    WindowTiming m_timing;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<Pty> m_pty;

@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include "SettingsStore.h"
-#include "Ticker.h"
 
 #include <QDir>
 #include <QSettings>
@@ -13,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-TestEnvironment::TestEnvironment(std::chrono::milliseconds tick)
+TestEnvironment::TestEnvironment()
 {
     const QByteArray home = QFile::encodeName(m_dir.path());
     qputenv("HOME", home);
@@ -24,7 +23,6 @@ TestEnvironment::TestEnvironment(std::chrono::milliseconds tick)
         QSettings::setPath(format, QSettings::UserScope, m_dir.path() + QStringLiteral("/.config"));
     for (int n = 1; n <= 4; ++n)
         qunsetenv(qPrintable(QStringLiteral("VESTIBAR_COM%1").arg(n)));
-    Ticker::setTickLength(tick);
 }
 
 TestEnvironment::~TestEnvironment() = default;

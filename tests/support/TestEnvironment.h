@@ -11,11 +11,11 @@
 class QWidget;
 
 // Per-test-program environment: HOME and XDG_CONFIG_HOME (so the settings store)
-// in a temporary folder, no VESTIBAR_COM<n> from outside, a short tick.
+// in a temporary folder, no VESTIBAR_COM<n> from outside.
 class TestEnvironment
 {
 public:
-    explicit TestEnvironment(std::chrono::milliseconds tick = std::chrono::milliseconds(20));
+    TestEnvironment();
     ~TestEnvironment();
 
     QString path() const { return m_dir.path(); } // the temporary folder

@@ -9,7 +9,7 @@
 void WindowTest::openWindow(bool show)
 {
     m_environment.clearSettings();
-    m_fixture = std::make_unique<MainWindowFixture>();
+    m_fixture = std::make_unique<MainWindowFixture>(m_timing);
     m_window = nullptr;
     if (!show)
         return;

@@ -27,6 +27,8 @@ protected:
     void settle(int timeoutMs = 10000) const;
 
     TestEnvironment m_environment;
+    // The next window's tick and clock (a short tick, the PC's clock).
+    WindowTiming m_timing { std::chrono::milliseconds(20) };
     std::unique_ptr<MainWindowFixture> m_fixture;
     form1* m_window = nullptr;
 };
