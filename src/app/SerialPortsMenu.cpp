@@ -11,7 +11,7 @@
 SerialPortsMenu::SerialPortsMenu(form1& window)
     : QObject(&window)
     , m_window(window)
-    , m_panel2(window.findChild<QLabel*>(QStringLiteral("panel2")))
+    , m_panel2(window.panel(2))
 {
     setObjectName(QStringLiteral("serialPortsMenu"));
     Ui::form1& ui = window.ui();

@@ -27,9 +27,9 @@ std::unique_ptr<form1> createMainWindow(SettingsStore& settings, Dialogs& dialog
 {
     auto window = std::make_unique<form1>(settings, dialogs, std::move(timing));
     dialogs.setParentWidget(window.get());
-    Link::install(*window);
+    ReceivePath& received = Link::install(*window);
     Commands::install(*window);
-    Transfer::install(*window);
+    Transfer::install(*window, received);
     Editors::install(*window);
     new SerialPortsMenu(*window);
     new LineMonitorMenu(*window);

@@ -4,6 +4,7 @@
 #include "CommandQueue.h"
 #include "Dialogs.h"
 #include "Form3.h"
+#include "LeadingNumber.h"
 #include "LinkSession.h"
 #include "MaskedEdit.h"
 #include "MenuShortcutFilter.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTime>
@@ -72,14 +72,6 @@ QList<QWidget*> programmingControlSet(Ui::form1& ui)
         ui.medit8, ui.clearacd, ui.clearats, ui.cleartmz, ui.clearhld, ui.cleartnt, ui.sendfileg, ui.tone,
         ui.Pluse, ui.singleg, ui.Multi, ui.message, ui.uptalktime, ui.opentime1, ui.opentime2, ui.lockcount,
         ui.systemid, ui.manualdoor1, ui.manualdoor2, ui.Newmastcode, ui.Medit_New_mastercode, ui.clearevr };
-}
-
-// The leading number of a text, 0 when it starts with none ("3" is 3, "7x" is 7).
-int leadingNumber(const QString& text)
-{
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d+)"));
-    const auto match = number.match(text);
-    return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
 } // namespace
@@ -195,6 +187,11 @@ void form1::setPanelText(int panel, const QString& text)
 {
     if (panel >= 1 && panel <= 5)
         m_panels[panel - 1]->setText(text);
+}
+
+QLabel* form1::panel(int panel) const
+{
+    return panel >= 1 && panel <= 5 ? m_panels[panel - 1] : nullptr;
 }
 
 QString form1::panelText(int panel) const
@@ -393,7 +390,7 @@ void form1::Form_Load()
         m_ui->Option8->setChecked(true);
     }
 
-    const int portNumber = leadingNumber(port);
+    const int portNumber = int(leadingNumber(port));
     if (portNumber >= 1 && portNumber <= 4)
         portButtons()[portNumber - 1]->setChecked(true);
 

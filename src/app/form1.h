@@ -50,6 +50,7 @@ public:
     // Status bar `bar` panels, numbered from 1 to 5.
     void setPanelText(int panel, const QString& text);
     QString panelText(int panel) const;
+    QLabel* panel(int panel) const;
 
     // The communications log: open replaces nothing (the caller closes first); the
     // device is positioned where writes go (the end of the file).

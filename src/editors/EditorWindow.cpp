@@ -17,7 +17,6 @@
 
 namespace {
 
-const QString SaveFileTitle = QStringLiteral("Save file");
 const QLatin1String LineEnd("\r\n");
 
 QFont terminalFont()
@@ -228,7 +227,7 @@ bool EditorWindow::saveContent(bool askName, const QString& dialogTitle)
 {
     const QString text = content();
     if (text.isEmpty()) {
-        m_dialogs.inform(QStringLiteral("Invalid file"), SaveFileTitle);
+        m_dialogs.inform(QStringLiteral("Invalid file"), TextFiles::SaveFileTitle);
         return false;
     }
     if (askName) {
@@ -245,7 +244,7 @@ bool EditorWindow::saveContent(bool askName, const QString& dialogTitle)
     const TextFiles::Result result = TextFiles::save(m_fileName, DatabaseFile::fileFromContent(text));
     if (!result.ok) {
         m_dialogs.inform(QStringLiteral("The file %1 could not be saved: %2").arg(m_fileName, result.error),
-            SaveFileTitle, Dialogs::Icon::Exclamation);
+            TextFiles::SaveFileTitle, Dialogs::Icon::Exclamation);
         return false;
     }
     m_savedContent = text;

@@ -5,9 +5,10 @@
 #include "ReceivePath.h"
 #include "form1.h"
 
-void Link::install(form1& window)
+ReceivePath& Link::install(form1& window)
 {
     new ConnectionHandlers(window);
-    new ReceivePath(window);
+    auto* received = new ReceivePath(window);
     new MasterCodeEntry(window);
+    return *received;
 }

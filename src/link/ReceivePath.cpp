@@ -29,10 +29,6 @@ ReceivePath::ReceivePath(form1& window)
     m_display = new QTimer(this);
     m_display->setSingleShot(true);
     connect(m_display, &QTimer::timeout, this, &ReceivePath::showPending);
-    // Menu commands read the box (save, print, cut, copy): it shows everything
-    // received before any of them runs. Connected first, so called first.
-    for (QAction* action : window.findChildren<QAction*>())
-        connect(action, &QAction::triggered, this, &ReceivePath::showPending);
     // The link reports from inside its own read; a message box opened there would
     // hold back every byte that arrives while it is up. The handlers run from the
     // event loop instead, in the order the events came.

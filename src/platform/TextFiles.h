@@ -10,6 +10,15 @@ class Dialogs;
 // a temporary file), and Latin-1 text.
 namespace TextFiles {
 
+// The title of the messages of a save: an empty text to save, a failed write.
+inline const QString SaveFileTitle = QStringLiteral("Save file");
+
+// The database files an open dialog offers, all files first ("Open Send File"; the
+// database send adds the parameter files).
+inline const QString DatabaseFilesFilter = QStringLiteral(
+    "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files (*.HLD)|*.HLD|"
+    "ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ");
+
 struct Result
 {
     bool ok = false;

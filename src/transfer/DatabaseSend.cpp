@@ -21,16 +21,7 @@
 
 namespace {
 
-// What "Send" enables, in order.
-const char* const ProgrammingControls[] = { "nonpbx", "ARN", "OWR", "nowr", "FCN", "Crno", "PBX", "medit6",
-    "rl2", "rlm", "Frame4", "medit1", "meditacd", "medittnt", "medit2", "medit3", "medit4", "medit5",
-    "MEDIT7", "medit8", "clearacd", "clearats", "cleartmz", "clearhld", "cleartnt", "sendfileg", "tone",
-    "Pluse", "singleg", "Multi", "message", "uptalktime", "opentime1", "opentime2", "lockcount", "systemid",
-    "manualdoor1", "manualdoor2", "Newmastcode", "Medit_New_mastercode", "clearevr" };
-
-const QString SendFilter = QStringLiteral(
-    "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files (*.HLD)|*.HLD|"
-    "ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ|PAR files (*.PAR)|*.PAR");
+const QString SendFilter = TextFiles::DatabaseFilesFilter + QStringLiteral("|PAR files (*.PAR)|*.PAR");
 
 // Counted in steps of this many bytes, the window's events handled between them.
 constexpr qint64 CountStepBytes = 1024 * 1024;
@@ -89,10 +80,8 @@ void DatabaseSend::download_Click()
 {
     if (!m_window.MSComm1().portOpen())
         return;
-    for (const char* name : ProgrammingControls) {
-        if (auto* control = m_window.findChild<QWidget*>(QLatin1String(name)))
-            control->setEnabled(true);
-    }
+    for (QWidget* control : m_window.programmingControls())
+        control->setEnabled(true);
     m_window.ui().meditacd->setFocus();
 }
 

@@ -1,6 +1,7 @@
 #include "ParameterFileMenus.h"
 
 #include "Dialogs.h"
+#include "FormControls.h"
 #include "LineReader.h"
 #include "MaskedEdit.h"
 #include "ParameterFile.h"
@@ -19,40 +20,32 @@ namespace {
 
 using ParameterFile::Field;
 
-// The box behind each field of the file, by its design name.
+// The box behind each field of the file.
 struct FieldBox
 {
     Field field;
-    const char* box;
+    FormControls::Box box;
 };
-constexpr FieldBox FieldBoxes[] = {
-    { Field::Text2, "Text2" },
-    { Field::Text3, "Text3" },
-    { Field::Crno, "Crno" },
-    { Field::medit1, "medit1" },
-    { Field::medit2, "medit2" },
-    { Field::medit3, "medit3" },
-    { Field::medit4, "medit4" },
-    { Field::medit5, "medit5" },
-    { Field::rl2, "rl2" },
-    { Field::MsgWel, "MsgWel" },
+const FieldBox FieldBoxes[] = {
+    { Field::Text2, FormControls::box<&Ui::form1::Text2> },
+    { Field::Text3, FormControls::box<&Ui::form1::Text3> },
+    { Field::Crno, FormControls::box<&Ui::form1::Crno> },
+    { Field::medit1, FormControls::box<&Ui::form1::medit1> },
+    { Field::medit2, FormControls::box<&Ui::form1::medit2> },
+    { Field::medit3, FormControls::box<&Ui::form1::medit3> },
+    { Field::medit4, FormControls::box<&Ui::form1::medit4> },
+    { Field::medit5, FormControls::box<&Ui::form1::medit5> },
+    { Field::rl2, FormControls::box<&Ui::form1::rl2> },
+    { Field::MsgWel, FormControls::box<&Ui::form1::MsgWel> },
 };
 
 QLineEdit* boxOf(form1& window, Field field)
 {
     for (const FieldBox& entry : FieldBoxes) {
         if (entry.field == field)
-            return window.findChild<QLineEdit*>(QLatin1String(entry.box));
+            return entry.box(window.ui());
     }
     return nullptr;
-}
-
-// Masked boxes by their typed digits, text boxes whole.
-QString valueOf(QLineEdit* box)
-{
-    if (auto* masked = qobject_cast<MaskedEdit*>(box))
-        return masked->digits();
-    return box->text();
 }
 
 // Sets a box as typing would; false when a masked box's mask rejects the value.
@@ -119,7 +112,7 @@ void ParameterFileMenus::savemenu_Click()
     ParameterFile::Values values;
     for (const FieldBox& entry : FieldBoxes) {
         if (QLineEdit* box = boxOf(m_window, entry.field))
-            values.insert(entry.field, valueOf(box));
+            values.insert(entry.field, FormControls::valueOf(box));
     }
 
     // Replaced only once the new content is complete, so a failed save keeps the old file.

@@ -1,5 +1,7 @@
 #include "ReceivedText.h"
 
+#include "ReceivePath.h"
+
 #include "Clipboard.h"
 #include "Dialogs.h"
 #include "ListingPrinter.h"
@@ -55,9 +57,10 @@ struct Selectable
 
 } // namespace
 
-ReceivedText::ReceivedText(form1& window)
+ReceivedText::ReceivedText(form1& window, ReceivePath& received)
     : QObject(&window)
     , m_window(window)
+    , m_received(received)
 {
     setObjectName(QStringLiteral("ReceivedText"));
     Ui::form1& ui = m_window.ui();
@@ -70,6 +73,7 @@ ReceivedText::ReceivedText(form1& window)
 
 QString ReceivedText::receivedText() const
 {
+    m_received.showPending();
     // The box breaks lines where the controller sent CR LF; the file keeps CR LF.
     // Raw text: toPlainText() would turn a received no-break space into a blank.
     QString text = m_window.ui().Text1->document()->toRawText();
@@ -80,10 +84,10 @@ QString ReceivedText::receivedText() const
 
 void ReceivedText::save_received_Click()
 {
+    m_received.showPending();
     Dialogs& dialogs = m_window.dialogs();
-    const QString saveTitle = QStringLiteral("Save file");
     if (m_window.ui().Text1->document()->isEmpty()) {
-        dialogs.inform(QStringLiteral("Invalid file"), saveTitle);
+        dialogs.inform(QStringLiteral("Invalid file"), TextFiles::SaveFileTitle);
         return;
     }
     Dialogs::FileRequest request;
@@ -100,7 +104,7 @@ void ReceivedText::save_received_Click()
     const TextFiles::Result saved
         = TextFiles::save(m_fileName, TextFiles::toFileBytes(receivedText() + CrLf));
     if (!saved.ok)
-        dialogs.inform(saved.error, saveTitle, Dialogs::Icon::Exclamation);
+        dialogs.inform(saved.error, TextFiles::SaveFileTitle, Dialogs::Icon::Exclamation);
 }
 
 void ReceivedText::print_receive_Click()
@@ -116,6 +120,7 @@ void ReceivedText::print_receive_Click()
 
 void ReceivedText::copySelection(bool cut)
 {
+    m_received.showPending();
     if (m_window.ui().Text1->document()->isEmpty())
         return;
     Selectable focused(QApplication::focusWidget());

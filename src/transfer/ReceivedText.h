@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class ReceivePath;
 class form1;
 
 // The received-content box as a text: saved to a file, printed under a heading,
@@ -12,7 +13,8 @@ class ReceivedText : public QObject
     Q_OBJECT
 
 public:
-    explicit ReceivedText(form1& window);
+    // The box is read after the receive path has put in what is still on its way.
+    ReceivedText(form1& window, ReceivePath& received);
 
 private:
     void save_received_Click();
@@ -26,5 +28,6 @@ private:
     QString receivedText() const;
 
     form1& m_window;
+    ReceivePath& m_received;
     QString m_fileName; // offered again by the next save
 };

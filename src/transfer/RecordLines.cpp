@@ -1,5 +1,7 @@
 #include "RecordLines.h"
 
+#include "LeadingNumber.h"
+
 #include "ParameterFile.h"
 #include "TextFiles.h"
 
@@ -21,29 +23,9 @@ QByteArray RecordLines::wireLine(const QString& line)
     return TextFiles::toFileBytes(line) + "\r\n";
 }
 
-double RecordLines::leadingNumber(const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t')))
-        ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
-        ++i;
-    while (i < text.size() && text.at(i).isDigit())
-        ++i;
-    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
-        ++i;
-        while (i < text.size() && text.at(i).isDigit())
-            ++i;
-    }
-    bool ok = false;
-    const double value = text.mid(start, i - start).toDouble(&ok);
-    return ok ? value : 0.0;
-}
-
 double RecordLines::pauseSeconds(const QString& byteCycleText)
 {
-    return leadingNumber(byteCycleText) * 50.0 / 1000.0;
+    return ::leadingNumber(byteCycleText) * 50.0 / 1000.0;
 }
 
 int RecordLines::progressMaximum(qint64 total)

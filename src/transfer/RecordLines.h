@@ -18,9 +18,6 @@ bool isRecord(const QString& line);
 // The line exactly as read, then CR LF, in the files' single-byte code page.
 QByteArray wireLine(const QString& line);
 
-// The leading number of a text (blanks before it skipped), 0 when there is none.
-double leadingNumber(const QString& text);
-
 // Seconds to wait before a line: the time of 50 bytes at the byte cycle in ms.
 double pauseSeconds(const QString& byteCycleText);
 

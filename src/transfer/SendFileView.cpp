@@ -19,9 +19,7 @@ SendFileView::SendFileView(form1& window)
 void SendFileView::open_send_Click()
 {
     Dialogs::FileRequest request;
-    request.filter = QStringLiteral(
-        "All Files (*.*)|*.*|TNT Files(*.TNT)|*.TNT|ACD Files (*.ACD)|*.ACD|HLD files (*.HLD)|*.HLD|"
-        "ATS files (*.ATS)|*.ATS|TMZ files (*.TMZ)|*.TMZ");
+    request.filter = TextFiles::DatabaseFilesFilter;
     request.filterIndex = 2;
     const std::optional<QString> chosen = m_window.dialogs().openFile(request);
     if (!chosen)

@@ -6,12 +6,12 @@
 #include "SendFileView.h"
 #include "UploadHandlers.h"
 
-void Transfer::install(form1& window)
+void Transfer::install(form1& window, ReceivePath& received)
 {
     // Each handler object is owned by the window.
     new ParameterFileMenus(window);
     new UploadHandlers(window);
     new DatabaseSend(window);
     new SendFileView(window);
-    new ReceivedText(window);
+    new ReceivedText(window, received);
 }

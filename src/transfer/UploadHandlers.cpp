@@ -16,17 +16,15 @@
 namespace {
 
 const std::array<LogUpload, 6> LogUploads { {
-    { "atsc", "Open Communications Log AutoSchedule File", "ATS Files (*.ATS)|*.ATS", "PRIATS", true },
-    { "Command2", "Open Communications Log AcesseCode File", "ACD Files (*.ACD)|*.ACD", "PRIACD", true },
-    { "hldc", "Open Communications Log Holiday File", "HLD Files (*.HLD)|*.HLD", "PRIHLD", false },
-    { "tmzc", "Open Communications Log TimeZone File", "TMZ Files (*.TMZ)|*.TMZ", "PRITMZ", true },
-    { "up_evr", "Open Communications Log Event File", "EVR Files (*.EVR)|*.EVR", "PRIEVR", true },
-    { "up_tnt", "Open Communications Log Tenant File", "TNT Files (*.TNT)|*.TNT", "PRITNT", true },
+    { &Ui::form1::atsc, "Open Communications Log AutoSchedule File", "ATS Files (*.ATS)|*.ATS", "PRIATS",
+        true },
+    { &Ui::form1::Command2, "Open Communications Log AcesseCode File", "ACD Files (*.ACD)|*.ACD", "PRIACD",
+        true },
+    { &Ui::form1::hldc, "Open Communications Log Holiday File", "HLD Files (*.HLD)|*.HLD", "PRIHLD", false },
+    { &Ui::form1::tmzc, "Open Communications Log TimeZone File", "TMZ Files (*.TMZ)|*.TMZ", "PRITMZ", true },
+    { &Ui::form1::up_evr, "Open Communications Log Event File", "EVR Files (*.EVR)|*.EVR", "PRIEVR", true },
+    { &Ui::form1::up_tnt, "Open Communications Log Tenant File", "TNT Files (*.TNT)|*.TNT", "PRITNT", true },
 } };
-
-// What "Receive" enables, in order.
-const char* const ReceiveFrame[]
-    = { "Frame3", "up_all", "up_par", "up_tnt", "up_evr", "Command2", "hldc", "tmzc", "atsc" };
 
 } // namespace
 
@@ -37,12 +35,8 @@ UploadHandlers::UploadHandlers(form1& window)
     setObjectName(QStringLiteral("UploadHandlers"));
     Ui::form1& ui = m_window.ui();
     connect(ui.upload, &QPushButton::clicked, this, &UploadHandlers::upload_Click);
-    for (const LogUpload& upload : LogUploads) {
-        if (auto* button = m_window.findChild<QPushButton*>(QLatin1String(upload.button)))
-            connect(button, &QPushButton::clicked, this, [this, &upload] { logUpload_Click(upload); });
-        else
-            qWarning("Upload button %s is missing", upload.button);
-    }
+    for (const LogUpload& upload : LogUploads)
+        connect(ui.*upload.button, &QPushButton::clicked, this, [this, &upload] { logUpload_Click(upload); });
     connect(ui.up_par, &QPushButton::clicked, this, &UploadHandlers::up_par_Click);
     connect(ui.up_all, &QPushButton::clicked, this, &UploadHandlers::up_all_Click);
     connect(ui.up_hlp, &QPushButton::clicked, this, &UploadHandlers::up_hlp_Click);
@@ -50,10 +44,12 @@ UploadHandlers::UploadHandlers(form1& window)
 
 void UploadHandlers::upload_Click()
 {
-    for (const char* name : ReceiveFrame) {
-        if (auto* control = m_window.findChild<QWidget*>(QLatin1String(name)))
-            control->setEnabled(true);
-    }
+    Ui::form1& ui = m_window.ui();
+    // What "Receive" enables, in order.
+    const QList<QWidget*> receiveFrame { ui.Frame3, ui.up_all, ui.up_par, ui.up_tnt, ui.up_evr, ui.Command2,
+        ui.hldc, ui.tmzc, ui.atsc };
+    for (QWidget* control : receiveFrame)
+        control->setEnabled(true);
     m_window.ui().up_par->setFocus();
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "form1.h"
 #include <QCoro/QCoroTask>
+
 #include <QObject>
 #include <QString>
-
-class form1;
 
 // One dump request of the "Receive" frame that first asks for a log file.
 struct LogUpload
 {
-    const char* button;
+    QPushButton* Ui::form1::*button;
     const char* title; // of the log-file dialog
     const char* filter;
     const char* command;
