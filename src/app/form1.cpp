@@ -4,12 +4,12 @@
 #include "CommandQueue.h"
 #include "Dialogs.h"
 #include "Form3.h"
-#include "LeadingNumber.h"
 #include "LinkSession.h"
 #include "MaskedEdit.h"
 #include "MenuShortcutFilter.h"
 #include "SettingsStore.h"
 #include "Ticker.h"
+#include "TypedText.h"
 #include "WindowPlacement.h"
 #include "setform.h"
 #include "ui_form1.h"
@@ -390,7 +390,7 @@ void form1::Form_Load()
         m_ui->Option8->setChecked(true);
     }
 
-    const int portNumber = int(leadingNumber(port));
+    const int portNumber = int(TypedText::leadingNumber(port));
     if (portNumber >= 1 && portNumber <= 4)
         portButtons()[portNumber - 1]->setChecked(true);
 

@@ -1,5 +1,7 @@
 #include "ParameterFile.h"
 
+#include "TypedText.h"
+
 #include <array>
 
 namespace {
@@ -72,7 +74,7 @@ QString ParameterFile::write(const Values& values)
 
 std::optional<ParameterFile::Entry> ParameterFile::readLine(const QString& line)
 {
-    const QString trimmed = trimBlanks(line);
+    const QString trimmed = TypedText::trimBlanks(line);
     for (const ReadRule& rule : readRules) {
         if (!trimmed.startsWith(QLatin1String(rule.keyword)))
             continue;
@@ -97,15 +99,4 @@ QString ParameterFile::fromUtf8Line(const QString& line)
     if (bytes.startsWith("\xef\xbb\xbf"))
         bytes.remove(0, 3);
     return QString::fromUtf8(bytes);
-}
-
-QString ParameterFile::trimBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
 }

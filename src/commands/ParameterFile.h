@@ -40,7 +40,4 @@ bool startsWithByteOrderMark(const QString& firstLine);
 // A line of such a file as read, the mark dropped and the rest taken as UTF-8.
 QString fromUtf8Line(const QString& line);
 
-// Removes blanks (not tabs) at both ends.
-QString trimBlanks(const QString& text);
-
 } // namespace ParameterFile

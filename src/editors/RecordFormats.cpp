@@ -1,5 +1,7 @@
 #include "RecordFormats.h"
 
+#include "TypedText.h"
+
 #include <QStringList>
 
 namespace RecordFormats {
@@ -13,21 +15,10 @@ namespace {
     }
 } // namespace
 
-QString trimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == Blank)
-        ++begin;
-    while (end > begin && text.at(end - 1) == Blank)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString tenant(const QString& directoryDigits, const QString& telephoneText, const QString& nameText)
 {
-    return QStringLiteral("TNTDIR:") + directoryDigits + QStringLiteral("TEL:") + trimBlanks(telephoneText)
-        + QStringLiteral(" NAME:") + trimBlanks(nameText);
+    return QStringLiteral("TNTDIR:") + directoryDigits + QStringLiteral("TEL:")
+        + TypedText::trimBlanks(telephoneText) + QStringLiteral(" NAME:") + TypedText::trimBlanks(nameText);
 }
 
 AccessCodeProblem accessCodeProblem(
@@ -46,17 +37,18 @@ QString accessCode(const QString& codeDigits, const QString& cardDigits, const Q
     const QString& periodText, const QString& doorDigits, const QString& nameText)
 {
     const QString card = cardDigits.isEmpty() ? QStringLiteral("NNNNN") : cardDigits.rightJustified(5, u'0');
-    QString periods = trimBlanks(periodText);
+    QString periods = TypedText::trimBlanks(periodText);
     for (qsizetype missing = 3 - periodDigits.size(); missing > 0; --missing)
         periods += QStringLiteral(" N");
-    return joined({ QStringLiteral("ACD"), codeDigits, card, periods, doorDigits, trimBlanks(nameText) });
+    return joined(
+        { QStringLiteral("ACD"), codeDigits, card, periods, doorDigits, TypedText::trimBlanks(nameText) });
 }
 
 QString autoSchedule(const QString& numberDigits, const QString& doorDigits, const QString& beginText,
     const QString& endText, const QString& daysText)
 {
-    return joined({ QStringLiteral("ATS"), numberDigits, doorDigits, trimBlanks(beginText),
-        trimBlanks(endText), trimBlanks(daysText) });
+    return joined({ QStringLiteral("ATS"), numberDigits, doorDigits, TypedText::trimBlanks(beginText),
+        TypedText::trimBlanks(endText), TypedText::trimBlanks(daysText) });
 }
 
 QString twoDigits(const QString& digits)
@@ -73,8 +65,8 @@ QString holiday(const QString& numberDigits, const QString& monthDigits, const Q
 QString timeZone(
     const QString& numberDigits, const QString& beginText, const QString& endText, const QString& daysText)
 {
-    return joined({ QStringLiteral("TMZ"), numberDigits, trimBlanks(beginText), trimBlanks(endText),
-        trimBlanks(daysText) });
+    return joined({ QStringLiteral("TMZ"), numberDigits, TypedText::trimBlanks(beginText),
+        TypedText::trimBlanks(endText), TypedText::trimBlanks(daysText) });
 }
 
 } // namespace RecordFormats

@@ -7,9 +7,6 @@
 // positions as blanks). A line is returned without its CR LF.
 namespace RecordFormats {
 
-// Blanks (only the blank character) removed at both ends.
-QString trimBlanks(const QString& text);
-
 // TNTDIR:<directory>TEL:<telephone> NAME:<name>
 QString tenant(const QString& directoryDigits, const QString& telephoneText, const QString& nameText);
 

@@ -7,6 +7,7 @@
 #include "ParameterFile.h"
 #include "ReplaceQuestion.h"
 #include "TextFiles.h"
+#include "TypedText.h"
 #include "form1.h"
 
 #include <QAction>
@@ -161,7 +162,7 @@ void ParameterFileMenus::openpar_Click()
         QLineEdit* box = boxOf(m_window, entry->field);
         if (!box || !setBox(box, entry->value))
             refused << QStringLiteral("Line %1 (%2): the box does not take the value.")
-                           .arg(QString::number(reader.lineNumber()), ParameterFile::trimBlanks(line));
+                           .arg(QString::number(reader.lineNumber()), TypedText::trimBlanks(line));
     }
     if (file.error() != QFileDevice::NoError)
         refused << file.errorString();

@@ -1,8 +1,7 @@
 #include "RecordLines.h"
 
-#include "LeadingNumber.h"
+#include "TypedText.h"
 
-#include "ParameterFile.h"
 #include "TextFiles.h"
 
 #include <algorithm>
@@ -10,7 +9,7 @@
 
 bool RecordLines::isRecord(const QString& line)
 {
-    const QString code = ParameterFile::trimBlanks(line).left(3);
+    const QString code = TypedText::trimBlanks(line).left(3);
     for (const char* kind : kindCodes) {
         if (code == QLatin1String(kind))
             return true;
@@ -25,7 +24,7 @@ QByteArray RecordLines::wireLine(const QString& line)
 
 double RecordLines::pauseSeconds(const QString& byteCycleText)
 {
-    return ::leadingNumber(byteCycleText) * 50.0 / 1000.0;
+    return TypedText::leadingNumber(byteCycleText) * 50.0 / 1000.0;
 }
 
 int RecordLines::progressMaximum(qint64 total)

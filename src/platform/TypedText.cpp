@@ -1,4 +1,4 @@
-#include "LeadingNumber.h"
+#include "TypedText.h"
 
 namespace {
 // Only the digits 0 to 9: other scripts' digits are no number here.
@@ -8,7 +8,7 @@ bool isDigit(QChar c)
 }
 } // namespace
 
-double leadingNumber(const QString& text)
+double TypedText::leadingNumber(const QString& text)
 {
     qsizetype i = 0;
     while (i < text.size() && (text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t')))
@@ -26,4 +26,15 @@ double leadingNumber(const QString& text)
     bool ok = false;
     const double value = text.mid(start, i - start).toDouble(&ok);
     return ok ? value : 0.0;
+}
+
+QString TypedText::trimBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
 }
