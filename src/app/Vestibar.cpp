@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTimer>
 
 namespace Vestibar {
@@ -47,18 +46,17 @@ int start(QApplication& app)
     splash->show();
     shown.start();
 
-    // The main window is built while the splash is up; the rest of its time is
-    // spent asleep in the event loop, which paints the splash.
+    // The main window is built while the splash is up; the rest of the splash's time
+    // runs in the program's own event loop, which paints it, and then the main
+    // window takes its place.
     auto window = createMainWindow(settings, dialogs);
     QObject::connect(window.get(), &form1::unloading, &app, &QApplication::quit, Qt::QueuedConnection);
-    QEventLoop splashTime;
     QTimer::singleShot(
-        std::max<qint64>(0, SplashMilliseconds - shown.elapsed()), &splashTime, &QEventLoop::quit);
-    splashTime.exec();
-
-    splash->unsetCursor();
-    splash.reset();
-    window->show();
+        std::max<qint64>(0, SplashMilliseconds - shown.elapsed()), window.get(), [&splash, &window] {
+            splash->unsetCursor();
+            splash.reset();
+            window->show();
+        });
     return app.exec();
 }
 

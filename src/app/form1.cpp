@@ -17,7 +17,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QFontDatabase>
 #include <QIODevice>
 #include <QLabel>
@@ -106,10 +105,12 @@ form1::form1(SettingsStore& settings, Dialogs& dialogs, WindowTiming timing, QWi
 
     // The Edit menu's Ctrl+C and Ctrl+V follow the menu's rules in every box.
     auto* editKeys = new MenuShortcutFilter({ m_ui->copy_file, m_ui->paset_file }, this);
-    for (QWidget* box : findChildren<QWidget*>()) {
-        if (qobject_cast<QLineEdit*>(box) || qobject_cast<QPlainTextEdit*>(box))
-            editKeys->watch(box);
-    }
+    const QList<QWidget*> textBoxes { m_ui->Text1, m_ui->Text2, m_ui->Text3, m_ui->MsgWel,
+        m_ui->Medit_New_mastercode };
+    for (QWidget* box : textBoxes)
+        editKeys->watch(box);
+    for (const BoxMask& entry : BoxMasks)
+        editKeys->watch(m_ui.get()->*entry.box);
 
     // Enter on a focused button presses it, as Space does.
     ButtonKeys::install(this);
@@ -123,15 +124,6 @@ form1::form1(SettingsStore& settings, Dialogs& dialogs, WindowTiming timing, QWi
 
 form1::~form1()
 {
-    // Closing waits for the running command; a window destroyed without closing
-    // lets it end first, since it would resume into this window.
-    m_link->commands().stop();
-    m_link->dropOutput();
-    if (!m_link->commands().idle()) {
-        QEventLoop ending;
-        connect(&commands(), &CommandQueue::becameIdle, &ending, &QEventLoop::quit);
-        ending.exec();
-    }
     while (m_busyDepth > 0)
         setBusyPointer(false);
 }

@@ -53,7 +53,8 @@ EditorWindow::EditorWindow(const EditorKind& kind, Dialogs& dialogs, QWidget* pa
     m_ui->StatusBar1->setVisible(kind.statusBar);
     m_ui->Text1->setFont(terminalFont());
     // Enter in a box moves the focus; only a focused button answers the Enter key.
-    for (QPushButton* button : findChildren<QPushButton*>())
+    for (QPushButton* button :
+        { m_ui->enterButton, m_ui->saveButton, m_ui->saveAsButton, m_ui->printButton, m_ui->quitButton })
         button->setDefault(false);
     ButtonKeys::install(this);
     buildBoxes();

@@ -1,13 +1,18 @@
 #include "ButtonKeys.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 
 void ButtonKeys::install(QWidget* window)
 {
-    auto* keys = new ButtonKeys(window);
-    for (QPushButton* button : window->findChildren<QPushButton*>())
-        button->installEventFilter(keys);
+    QCoreApplication::instance()->installEventFilter(new ButtonKeys(window));
+}
+
+ButtonKeys::ButtonKeys(QWidget* window)
+    : QObject(window)
+    , m_window(window)
+{
 }
 
 bool ButtonKeys::eventFilter(QObject* watched, QEvent* event)
@@ -20,7 +25,7 @@ bool ButtonKeys::eventFilter(QObject* watched, QEvent* event)
     if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     auto* button = qobject_cast<QPushButton*>(watched);
-    if (!button || !button->isEnabled())
+    if (!button || button->window() != m_window || !button->isEnabled())
         return false;
     // A held key presses once: a repeated command line is not what was meant.
     if (!key->isAutoRepeat())

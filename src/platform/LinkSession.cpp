@@ -151,7 +151,7 @@ QCoro::Task<bool> LinkSession::send(QByteArray bytes)
     watchHold();
     pump();
     while (state->status == LineState::Waiting) {
-        Wakeup settled;
+        Wakeup settled(this);
         state->waiter = &settled;
         co_await settled.fired();
     }
@@ -163,7 +163,7 @@ QCoro::Task<bool> LinkSession::drain()
     while (!m_lines.empty() || m_inFlight > 0) {
         if (!m_port->isOpen())
             co_return false;
-        Wakeup moved;
+        Wakeup moved(this);
         m_waiters.append(&moved);
         co_await moved.fired();
         m_waiters.removeOne(&moved);

@@ -5,8 +5,11 @@
 
 void PlainEdit::install(QLineEdit* box)
 {
-    if (box->findChild<PlainEdit*>(QString(), Qt::FindDirectChildrenOnly))
+    // Installed once: a box that has the rules keeps a mark of it.
+    static constexpr char Mark[] = "plainEditRules";
+    if (box->property(Mark).toBool())
         return;
+    box->setProperty(Mark, true);
     box->installEventFilter(new PlainEdit(box));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QMetaObject>
+#include <QObject>
+#include <QPointer>
 
 #include <coroutine>
 #include <utility>
@@ -10,10 +11,15 @@
 // from the event loop, never inside the caller's stack: a signal handler that fires
 // it (a timer, the serial port's read) is over before the command goes on, so the
 // command may open, close or write the port, or show a dialog, without re-entering it.
+// The resumption goes through the context object (the link session or the command
+// queue): a window destroyed meanwhile takes it along, and nothing resumes into it.
 class Wakeup
 {
 public:
-    Wakeup() = default;
+    explicit Wakeup(QObject* context)
+        : m_context(context)
+    {
+    }
     Wakeup(const Wakeup&) = delete;
     Wakeup& operator=(const Wakeup&) = delete;
 
@@ -30,12 +36,14 @@ public:
     void fire()
     {
         m_fired = true;
-        if (auto waiting = std::exchange(m_waiting, {}))
+        auto waiting = std::exchange(m_waiting, {});
+        if (waiting && m_context)
             QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [waiting] { waiting.resume(); }, Qt::QueuedConnection);
+                m_context, [waiting] { waiting.resume(); }, Qt::QueuedConnection);
     }
 
 private:
+    QPointer<QObject> m_context;
     bool m_fired = false;
     std::coroutine_handle<> m_waiting;
 };
