@@ -19,7 +19,7 @@ SerialPortsMenu::SerialPortsMenu(form1& window)
 
     // Everything after which the device behind panel 2 may differ.
     connect(&window, &form1::loaded, this, &SerialPortsMenu::updatePanelTip);
-    for (QRadioButton* port : { ui.Option1, ui.Option2, ui.Option3, ui.Option4 })
+    for (QRadioButton* port : window.portButtons())
         connect(port, &QRadioButton::toggled, this, &SerialPortsMenu::updatePanelTip);
     connect(&window.MSComm1(), &LinkSession::openChanged, this, &SerialPortsMenu::updatePanelTip);
     // The variables and the settings may change behind the window's back: the tip
@@ -52,17 +52,6 @@ void SerialPortsMenu::serialPorts_Click()
     updatePanelTip();
 }
 
-int SerialPortsMenu::selectedPort() const
-{
-    const Ui::form1& ui = m_window.ui();
-    const QRadioButton* const ports[] = { ui.Option1, ui.Option2, ui.Option3, ui.Option4 };
-    for (int n = 1; n <= 4; ++n) {
-        if (ports[n - 1]->isChecked())
-            return n;
-    }
-    return 0;
-}
-
 QString SerialPortsMenu::deviceInUse() const
 {
     return m_window.MSComm1().deviceInUse();
@@ -73,7 +62,7 @@ QString SerialPortsMenu::panelTip() const
     const LinkSession& port = m_window.MSComm1();
     if (const QString inUse = deviceInUse(); !inUse.isEmpty())
         return tr("Port %1 is open on %2.").arg(port.commPort()).arg(inUse);
-    const int selected = selectedPort();
+    const int selected = m_window.selectedPort();
     // With no port button selected, Connect opens port 4.
     const int number = selected == 0 ? 4 : selected;
     QString tip = selected == 0 ? tr("No port selected: Connect opens port 4, %1.").arg(port.deviceName(4))

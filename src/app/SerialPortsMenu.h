@@ -29,7 +29,6 @@ protected:
 private:
     void serialPorts_Click();
     void updatePanelTip();
-    int selectedPort() const;
     QString deviceInUse() const;
 
     form1& m_window;

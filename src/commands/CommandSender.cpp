@@ -54,7 +54,6 @@ QCoro::Task<bool> Commands::SendCommandLine(form1& window, QByteArray line, Send
     if (left)
         co_return true;
     if (!window.commands().stopping())
-        window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
-            options.guardTitle, Dialogs::Icon::Exclamation);
+        window.dialogs().inform(Commands::notSentText(), options.guardTitle, Dialogs::Icon::Exclamation);
     co_return false;
 }

@@ -20,6 +20,11 @@ inline QString closedPortTitle()
 {
     return QStringLiteral("Disconnect");
 }
+// A line that did not leave: the port failed, or the operator gave it up.
+inline QString notSentText()
+{
+    return QStringLiteral("The command could not be sent to the controller");
+}
 
 struct SendOptions
 {

@@ -26,11 +26,6 @@ bool CommandQueue::idle() const
     return m_running == 0 && m_queue.empty();
 }
 
-int CommandQueue::queued() const
-{
-    return int(m_queue.size());
-}
-
 void CommandQueue::startNext()
 {
     if (m_queue.empty() || m_stopping)

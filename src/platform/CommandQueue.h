@@ -36,7 +36,6 @@ public:
     // what is queued before it.
     void enqueue(Command command, Kind kind = Kind::Short);
     bool idle() const;
-    int queued() const;
 
     // A plain wait; false when the queue is being stopped.
     QCoro::Task<bool> sleep(std::chrono::milliseconds length);

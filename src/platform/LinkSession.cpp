@@ -88,9 +88,7 @@ bool LinkSession::portOpen() const
 
 SerialPort::OpenResult LinkSession::open()
 {
-    const SerialPort::OpenResult result = m_port->open();
-    pump();
-    return result;
+    return m_port->open();
 }
 
 QCoro::Task<SerialPort::OpenResult> LinkSession::reopen()
@@ -102,7 +100,6 @@ QCoro::Task<SerialPort::OpenResult> LinkSession::reopen()
     const SerialPort::OpenResult result = m_port->openAgain();
     if (result.ok())
         emit renewed();
-    pump();
     co_return result;
 }
 

@@ -178,8 +178,8 @@ QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
             if (m_window.commands().stopping())
                 co_return;
             if (port.portOpen())
-                m_window.dialogs().inform(QStringLiteral("The command could not be sent to the controller"),
-                    Commands::closedPortTitle(), Dialogs::Icon::Exclamation);
+                m_window.dialogs().inform(
+                    Commands::notSentText(), Commands::closedPortTitle(), Dialogs::Icon::Exclamation);
             else
                 m_window.dialogs().inform(Commands::closedPortText(), Commands::closedPortTitle());
             co_return;
@@ -191,7 +191,7 @@ QCoro::Task<> DatabaseSend::sendLines(QString path, qint64 total)
 
 void DatabaseSend::showCount(qint64 count, qint64 total)
 {
-    m_window.setPanelText(3, QStringLiteral("Send Record:") + QStringLiteral("  ") + QString::number(count));
+    m_window.showSendCount(count);
     m_window.ui().Progress->setValue(RecordLines::progressValue(count, total));
 }
 
