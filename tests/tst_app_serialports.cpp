@@ -187,7 +187,6 @@ private slots:
         click("Option2");
         click("Option7");
         click("connect");
-        settle();
         QVERIFY(second.waitFor("COM\r\n"));
         const QString tip = control("panel2")->toolTip();
         QVERIFY2(tip.contains(second.slaveName()), qPrintable(tip));
@@ -195,15 +194,11 @@ private slots:
         inSerialPortsDialog("Enter in a box",
             [&](SerialPortsDialog& dialog) { enter(dialog.portBox(2), m_fixture->pty().slaveName()); });
         click("close1");
-        settle();
         click("connect");
-        settle();
         QVERIFY(m_fixture->pty().waitFor("COM\r\n"));
         click("close1");
-        settle();
         click("Option1");
         click("connect");
-        settle();
         QVERIFY(forThisRun.waitFor("COM\r\n"));
         // Each line went to the device its port opened at that moment, and only there.
         QCOMPARE(m_fixture->pty().drain() + second.drain(), QByteArray("DIS\r\nDIS\r\n"));

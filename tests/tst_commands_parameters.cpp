@@ -232,7 +232,6 @@ private slots:
         QStringList seen;
         for (const char* button : { "PBX", "Multi", "singleg", "nonpbx", "Pluse", "tone", "OWR", "nowr" }) {
             click(button);
-            settle();
             QString enabled;
             for (const char* name : { "ARN", "systemid", "medit5" }) {
                 if (control(name)->isEnabled())

@@ -184,7 +184,6 @@ private slots:
             QStringLiteral("Disconnect"), Answer::Ok, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         control("systemid")->setEnabled(false);
         click("Multi");
-        settle();
         QVERIFY(!m_window->MSComm1().portOpen());
         QVERIFY(!control("systemid")->isEnabled());
         QVERIFY(pty.write(Xon));
@@ -192,7 +191,6 @@ private slots:
         m_fixture->dialogs().expectMessage(
             QStringLiteral("The comm port is closed"), QStringLiteral("Disconnect"));
         click("Multi");
-        settle();
         QCOMPARE(pty.drain(), QByteArray());
         QCOMPARE(m_fixture->dialogs().beeps(), 2);
     }

@@ -76,7 +76,6 @@ private slots:
         });
 
         click("connect");
-        settle();
 
         QCOMPARE(bytes, bytesAtTick);
         QCOMPARE(busyTicks, bytesAtTick.size());
@@ -110,7 +109,6 @@ private slots:
         const int opened = m_window->MSComm1().openCount();
 
         click("close1");
-        settle();
 
         // The port is closed at once after the line: every byte of it got out first.
         QVERIFY(!m_window->MSComm1().portOpen());
@@ -136,7 +134,6 @@ private slots:
             "Vestibar 4700 Management System", Dialogs::Answer::Ok, Dialogs::Buttons::Ok,
             Dialogs::Icon::None);
         click("connect");
-        settle();
         // The fixed text stays as it is; the system's reason is shown below it.
         const QString reason = busy ? "%1 is in use by another program." : "There is no device %1.";
         QCOMPARE(m_fixture->dialogs().messages().constLast().details, reason.arg(device));
